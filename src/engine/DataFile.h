@@ -1,0 +1,17 @@
+#ifndef VESK_ENGINE_DATAFILE_H
+#define VESK_ENGINE_DATAFILE_H
+
+#include <string>
+#include <vector>
+
+// Data paths are written with the Windows separator ("Data\sprites.dat").
+// Returns the path for this host's file system.
+std::string HostPath(const std::string& path);
+
+// Reads a list file (the sprite list, the sound list): one entry per line,
+// LF or CR LF line ends, empty lines kept, lines longer than kMaxListLine
+// split into pieces of that length. Returns false if the file cannot be opened.
+const size_t kMaxListLine = 1023;
+bool ReadListFile(const std::string& path, std::vector<std::string>& lines);
+
+#endif

@@ -1,0 +1,62 @@
+#ifndef VESK_WORLD_CGAMEWORLD_H
+#define VESK_WORLD_CGAMEWORLD_H
+
+#include "game/CGameState.h"
+#include <SDL.h>
+#include <cstdint>
+
+class CGameEngine;
+class CTextureFont;
+
+// The game as the player meets it: the menu and game screens, the turns
+// between Gold (the player) and Silver (the opponent), input and drawing.
+class CGameWorld
+{
+public:
+    enum { MODE_MENU = 0, MODE_GAME = 1 };
+
+    explicit CGameWorld(CGameEngine* engine);
+    ~CGameWorld();
+    CGameWorld(const CGameWorld&) = delete;
+    CGameWorld& operator=(const CGameWorld&) = delete;
+
+    // Called by the engine
+    void Reset();
+    void OnKey(SDLKey sym, SDLMod mod, bool pressed);
+    void OnMouseMove(Uint16 x, Uint16 y);
+    void OnMouseButton(Uint8 button, bool pressed, Uint16 x, Uint16 y);
+    void Update(Uint32 elapsedMs);
+    void Draw();
+
+    void StartGame(int searchDepth, int evalNoise);
+    void DrawTokens(uint8_t count, uint8_t team);
+
+    // Read access for tests and tools
+    const CGameState& GetState() const { return m_GameState; }
+    int      GetMode() const { return m_Mode; }
+    int      GetMenuHover() const { return m_MenuHover; }
+    uint32_t GetDelay() const { return m_Delay; }
+    uint8_t  GetDragCount() const { return m_DragCount; }
+    uint8_t  GetSelRow() const { return m_SelRow; }
+    uint8_t  GetSelCol() const { return m_SelCol; }
+    uint8_t  GetSelTeam() const { return m_SelTeam; }
+    bool     IsDragging() const { return m_Dragging; }
+    bool     IsPassHover() const { return m_PassHover; }
+
+private:
+    CGameEngine*  m_GameEngine;
+    uint32_t      m_Delay;
+    CGameState    m_GameState;
+    uint8_t       m_DragCount;
+    uint8_t       m_SelRow;
+    uint8_t       m_SelCol;
+    uint8_t       m_SelTeam;
+    bool          m_Dragging;
+    bool          m_PassHover;
+    int           m_Mode;
+    int           m_MenuHover;
+    CTextureFont* m_Font;
+    bool          m_FontFetched;
+};
+
+#endif
