@@ -1,6 +1,7 @@
 #ifndef VESK_SOUND_CSOUNDMANAGER_H
 #define VESK_SOUND_CSOUNDMANAGER_H
 
+#include <map>
 #include <vector>
 
 class CSound;
@@ -11,6 +12,11 @@ class CSoundManager
 public:
     static CSoundManager* GetInstance();
 
+    CSoundManager() = default;
+    ~CSoundManager();
+    CSoundManager(const CSoundManager&) = delete;
+    CSoundManager& operator=(const CSoundManager&) = delete;
+
     void Load();     // appends; needs an open audio device
     void Unload();
 
@@ -20,6 +26,7 @@ public:
 
 private:
     std::vector<CSound*> m_Sounds;
+    std::map<int, CSound*> m_Silent;   // stand-ins for indices beyond the list
 };
 
 #endif

@@ -13,6 +13,11 @@ class CFontManager
 public:
     static CFontManager* GetInstance();
 
+    CFontManager() = default;
+    ~CFontManager();
+    CFontManager(const CFontManager&) = delete;
+    CFontManager& operator=(const CFontManager&) = delete;
+
     void Init();
     CTextureFont* LoadFont(const char* path, float size);   // null if it did not load
     CTextureFont* GetFont(unsigned pN) const;               // null for an id never loaded

@@ -30,6 +30,8 @@ public:
     void DrawString(const char* text) const;   // from the current origin, on the baseline
 
 private:
+    void Build(const char* path, float size, FT_Library library);
+
     uint32_t m_texSize;
     uint32_t m_texId;
     FT_Face  m_face;
