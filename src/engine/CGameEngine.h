@@ -40,6 +40,8 @@ public:
     void UnloadResources();
 
     CGameWorld& GetWorld() { return m_GameWorld; }   // for tests
+    // The icon surface while the engine holds one, else null; for tests.
+    const SDL_Surface* GetIcon() const { return m_IconInitialized ? m_Icon : nullptr; }
 
     ~CGameEngine();
     CGameEngine(const CGameEngine&) = delete;
@@ -47,6 +49,8 @@ public:
 
 private:
     CGameEngine();
+
+    bool SetInitError(const std::string& text);   // always false, for "return SetInitError(...)"
 
     bool            m_SDLInitialized;
     bool            m_SDLMixerInitialized;
