@@ -2,6 +2,7 @@
 #define VESK_WORLD_CGAMEWORLD_H
 
 #include "game/CGameState.h"
+#include "graphics/CVector2.h"
 #include <SDL.h>
 #include <cstdint>
 
@@ -43,7 +44,34 @@ public:
     bool     IsDragging() const { return m_Dragging; }
     bool     IsPassHover() const { return m_PassHover; }
 
+    // Screen layout shared by picking and drawing, in drawing units (y up)
+    CVector2 GetBoardOrigin() const;
+    CVector2 GetCellCenter(uint32_t row, uint32_t col) const;
+    static CVector2 ToDrawing(Uint16 x, Uint16 y);
+
 private:
+    // Input on each screen
+    void OnMenuMove(const CVector2& p);
+    void OnMenuButton(const CVector2& p);
+    void OnGameMove(const CVector2& p);
+    void OnGameButton(Uint8 button, bool pressed, const CVector2& p);
+    void RefreshPassHover(const CVector2& p);
+    void UpdateDragCount(const CVector2& p);
+    bool PickCell(const CVector2& p, uint32_t& row, uint32_t& col) const;
+    void GoldPasses();
+
+    // Turns
+    void PlayOpponentTurn();
+
+    // Drawing
+    void DrawMenu();
+    void DrawGame();
+    void DrawBoard();
+    void DrawStocks();
+    void DrawHud();
+    void DrawLabel(const char* text);
+    bool IsGoldDragging() const;
+
     CGameEngine*  m_GameEngine;
     uint32_t      m_Delay;
     CGameState    m_GameState;
