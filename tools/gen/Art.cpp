@@ -1,0 +1,236 @@
+#include "Art.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace gen {
+
+namespace {
+
+constexpr float PI = 3.14159265358979f;
+
+struct Vec3 { float x, y, z; };
+
+Vec3 Normalized(Vec3 v)
+{
+    float n = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    return { v.x / n, v.y / n, v.z / n };
+}
+
+float Clamp01(float v) { return std::fmin(1.0f, std::fmax(0.0f, v)); }
+
+float SmoothStep(float e0, float e1, float x)
+{
+    float t = Clamp01((x - e0) / (e1 - e0));
+    return t * t * (3.0f - 2.0f * t);
+}
+
+float Mix(float a, float b, float t) { return a + (b - a) * t; }
+
+struct Colour { float r, g, b; };
+
+Colour Mix(Colour a, Colour b, float t)
+{
+    return { Mix(a.r, b.r, t), Mix(a.g, b.g, t), Mix(a.b, b.b, t) };
+}
+
+struct Palette { Colour dark, mid, light; };
+
+Palette MetalPalette(Metal metal)
+{
+    if (metal == METAL_GOLD)
+        return { { 88, 58, 22 }, { 216, 172, 96 }, { 255, 244, 206 } };
+    return { { 66, 70, 78 }, { 178, 182, 190 }, { 252, 253, 255 } };
+}
+
+// 1 on the raised emblem, 0 off it, with a bevel of about a pixel and a half.
+float EmblemMask(Metal metal, float x, float y, float radius)
+{
+    float bevel = 1.5f / radius;
+    if (metal == METAL_GOLD)
+    {
+        // A hexagon, like the board's cells.
+        float d = 0.0f;
+        for (int i = 0; i < 3; ++i)
+        {
+            float a = PI / 6.0f + float(i) * PI / 3.0f;
+            d = std::fmax(d, std::fabs(x * std::cos(a) + y * std::sin(a)) / radius);
+        }
+        return 1.0f - SmoothStep(0.38f - bevel, 0.38f + bevel, d);
+    }
+    float r = std::sqrt(x * x + y * y) / radius;
+    return SmoothStep(0.24f - bevel, 0.24f + bevel, r) *
+           (1.0f - SmoothStep(0.48f - bevel, 0.48f + bevel, r));
+}
+
+// Relief of a token, in units of its full height, at (x, y) from its middle.
+float TokenHeight(Metal metal, float x, float y, float radius)
+{
+    float r = std::sqrt(x * x + y * y) / radius;
+    float h;
+    if (r >= 0.80f)
+    {
+        // Rounded outer rim.
+        float u = (r - 0.80f) / 0.20f;
+        h = 1.0f - u * u;
+    }
+    else if (r >= 0.70f)
+    {
+        // A groove between rim and face.
+        float v = (r - 0.75f) / 0.05f;
+        float edge = v < 0.0f ? 0.85f : 1.0f;
+        h = 0.5f + (edge - 0.5f) * v * v;
+    }
+    else
+    {
+        // Slightly domed face.
+        float q = r / 0.70f;
+        h = 1.0f - 0.15f * q * q;
+    }
+
+    return h + 0.35f * EmblemMask(metal, x, y, radius);
+}
+
+Colour ShadeToken(Metal metal, float x, float y, float radius)
+{
+    const float height = std::fmax(2.0f, radius * 0.14f);   // relief in pixels
+    const float e = 0.35f;
+    float dhx = (TokenHeight(metal, x + e, y, radius) - TokenHeight(metal, x - e, y, radius)) *
+                height / (2.0f * e);
+    float dhy = (TokenHeight(metal, x, y + e, radius) - TokenHeight(metal, x, y - e, radius)) *
+                height / (2.0f * e);
+    Vec3 n = Normalized({ -dhx, -dhy, 1.0f });
+
+    // Tokens are drawn turned to their place in a stack, so the light must
+    // not come from one side (a turned relief would look sunken): a soft
+    // light from the front, plus a ring of light around the viewer that
+    // catches every slope of a given steepness alike, as on a coin.
+    float diffuse = Clamp01(n.z);
+    float slope = n.z - 0.86f;
+    float specular = std::exp(-slope * slope / 0.004f);
+    float sheen = std::pow(diffuse, 40.0f);   // flat tops glint a little
+
+    // Recesses catch less light.
+    float r = std::sqrt(x * x + y * y) / radius;
+    float groove = r > 0.70f && r < 0.80f ? 1.0f - std::fabs(r - 0.75f) / 0.05f : 0.0f;
+    float ambient = 1.0f - 0.35f * groove;
+
+    // The face around the emblem is satin, darker than the polished emblem
+    // and rim, so the emblem reads without any side light.
+    float satin = r < 0.72f ? 1.0f - 0.28f * (1.0f - EmblemMask(metal, x, y, radius)) : 1.0f;
+    float falloff = 1.0f - 0.15f * r * r;
+
+    Palette p = MetalPalette(metal);
+    float t = (0.2f + 0.75f * diffuse * diffuse) * ambient * satin * falloff;
+    Colour c = Mix(p.dark, p.mid, Clamp01(t));
+    c = Mix(c, p.light, Clamp01(0.8f * specular + 0.25f * sheen));
+    return c;
+}
+
+uint8_t ToByte(float v)
+{
+    return uint8_t(std::lround(std::fmin(255.0f, std::fmax(0.0f, v))));
+}
+
+} // namespace
+
+Image PaintToken(Metal metal, int size, float radius)
+{
+    Image img(size, size);
+    const float centre = float(size) * 0.5f;
+    const int sub = 4;   // 4 x 4 samples per pixel for smooth edges
+    const Colour edge = ShadeToken(metal, radius * 0.97f, 0.0f, radius);
+    for (int py = 0; py < size; ++py)
+        for (int px = 0; px < size; ++px)
+        {
+            Colour sum = { 0, 0, 0 };
+            int covered = 0;
+            for (int sy = 0; sy < sub; ++sy)
+                for (int sx = 0; sx < sub; ++sx)
+                {
+                    float x = float(px) + (float(sx) + 0.5f) / sub - centre;
+                    float y = float(py) + (float(sy) + 0.5f) / sub - centre;
+                    if (x * x + y * y >= radius * radius)
+                        continue;
+                    Colour c = ShadeToken(metal, x, y, radius);
+                    sum.r += c.r;
+                    sum.g += c.g;
+                    sum.b += c.b;
+                    ++covered;
+                }
+            Rgba& out = img.at(px, py);
+            Colour c = covered ? Colour{ sum.r / float(covered), sum.g / float(covered),
+                                         sum.b / float(covered) }
+                               : edge;
+            out.r = ToByte(c.r);
+            out.g = ToByte(c.g);
+            out.b = ToByte(c.b);
+            out.a = ToByte(255.0f * float(covered) / float(sub * sub));
+        }
+    return img;
+}
+
+Image PaintBackground()
+{
+    const int w = BACKGROUND_WIDTH, h = BACKGROUND_HEIGHT;
+    Image img(w, h);
+    const Colour centreColour = { 86, 108, 120 };
+    const Colour edgeColour = { 28, 37, 45 };
+    // Lattice side: a quarter of the board's cell spacing (170), so its
+    // corners fall on every cell centre.
+    const float side = 42.5f;
+    const float rowStep = side * std::sin(PI / 3.0f);
+    const float normals[3][2] = { { 0.0f, 1.0f },
+                                  { std::sin(PI / 3.0f), 0.5f },
+                                  { -std::sin(PI / 3.0f), 0.5f } };
+    // 4 x 4 ordered dither keeps the slow gradient free of bands.
+    const int bayer[4][4] = { { 0, 8, 2, 10 }, { 12, 4, 14, 6 }, { 3, 11, 1, 9 }, { 15, 7, 13, 5 } };
+
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+        {
+            // Image rows run down; the board's drawing space runs up.
+            float fx = float(x) + 0.5f - 512.0f;
+            float fy = float(h - y) - 0.5f - 384.0f;
+            float d = std::sqrt((fx * fx) / (620.0f * 620.0f) + (fy * fy) / (470.0f * 470.0f));
+            Colour c = Mix(centreColour, edgeColour, SmoothStep(0.15f, 1.3f, d));
+
+            // Soft mottling from a few slow waves.
+            float mottle = std::sin(fx * 0.011f + 1.3f) * std::sin(fy * 0.014f - 0.7f) +
+                           0.6f * std::sin((fx + fy) * 0.023f + 2.1f) * std::sin((fx - fy) * 0.017f);
+            float lift = 2.2f * mottle;
+
+            float lattice = 0.0f;
+            for (const auto& n : normals)
+            {
+                float t = (fx * n[0] + fy * n[1]) / rowStep;
+                float dist = std::fabs(t - std::round(t)) * rowStep;
+                lattice = std::fmax(lattice, Clamp01(1.0f - dist / 0.9f));
+            }
+            float latticeFade = 1.0f - SmoothStep(0.35f, 1.05f, d);
+            lift += 7.0f * lattice * latticeFade;
+
+            float dither = (float(bayer[y & 3][x & 3]) + 0.5f) / 16.0f - 0.5f;
+            Rgba& out = img.at(x, y);
+            out.r = ToByte(c.r + lift + dither);
+            out.g = ToByte(c.g + lift + dither);
+            out.b = ToByte(c.b + lift * 1.1f + dither);
+            out.a = 255;
+        }
+    return img;
+}
+
+Image PaintIcon(int size)
+{
+    Image icon(size, size);
+    float s = float(size) / 32.0f;
+    int silverSize = int(std::lround(24.0f * s));
+    int goldSize = int(std::lround(28.0f * s));
+    Image silver = PaintToken(METAL_SILVER, silverSize, 10.8f * s);
+    Image gold = PaintToken(METAL_GOLD, goldSize, 12.8f * s);
+    icon.compose(silver, size - silverSize, 0);
+    icon.compose(gold, 0, size - goldSize);
+    return icon;
+}
+
+} // namespace gen

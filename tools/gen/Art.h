@@ -1,0 +1,35 @@
+#ifndef GEN_ART_H_INCLUDED
+#define GEN_ART_H_INCLUDED
+
+#include "Image.h"
+
+namespace gen {
+
+enum Metal { METAL_SILVER, METAL_GOLD };
+
+// Token and board sizes the pictures are made for: the board draws a cell
+// as a disc of radius 60 and rings tokens at radii 25 and 44 around it.
+constexpr int TOKEN_SIZE = 46;
+constexpr float TOKEN_RADIUS = 22.0f;
+constexpr int BACKGROUND_WIDTH = 1024;
+constexpr int BACKGROUND_HEIGHT = 768;
+
+// A shaded metal token, `size` pixels square, a disc of `radius` around the
+// middle with soft (partly transparent) edges. Gold carries a raised
+// hexagon, Silver a raised ring, so the sides differ in shape as well as
+// colour. Lit from the top left. Outside the disc alpha is 0 and the colour
+// is the rim's, so filtering never pulls in a dark fringe.
+Image PaintToken(Metal metal, int size, float radius);
+
+// The 1024 by 768 backdrop: a calm slate-teal field, lighter in the middle
+// where the board lies, with a faint triangle lattice whose corners meet
+// the cell centres of the board.
+Image PaintBackground();
+
+// The program's icon: a gold token in front of a silver one, on a
+// transparent square of `size` pixels (32 for the window icon).
+Image PaintIcon(int size);
+
+} // namespace gen
+
+#endif
