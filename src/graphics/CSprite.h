@@ -7,7 +7,8 @@
 class CSprite
 {
 public:
-    // Draws a textured quad of the image's size centred on the current origin.
+    // Draws a textured quad of the image's size centred on the current
+    // origin, upright, and leaves the atlas bound.
     void Draw() const;
 
     float    m_u0 = 0;          // left edge
@@ -17,6 +18,9 @@ public:
     float    m_halfHeight = 0;
     float    m_halfWidth = 0;
     uint32_t m_texId = 0;
+    // The image lies in the atlas turned a quarter clockwise (its top row is
+    // the place's right column); the coordinates above are its place's.
+    bool     m_turned = false;
 };
 
 #endif

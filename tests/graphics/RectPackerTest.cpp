@@ -150,6 +150,23 @@ TEST(RectPacker, equal_areas_place_the_later_one_first)
     EXPECT_EQ(packer.GetSize(), 16);
 }
 
+TEST(RectPacker, first_free_area_needing_no_growth_wins)
+{
+    // big makes the square 64; small then takes the first area that needs no
+    // growth, not the one nearest the origin further down the list.
+    Rect big{0, 0, 60, 30}, small{0, 0, 4, 4};
+    CRectPacker packer;
+    packer.AddRect(&small);
+    packer.AddRect(&big);
+    packer.AddFreeRect({0, 32, 64, 32});
+    packer.AddFreeRect({50, 0, 8, 8});
+    packer.AddFreeRect({0, 0, 8, 8});
+    EXPECT_TRUE(packer.Pack(1));
+    EXPECT_TRUE(SameRect(big, {0, 32, 60, 30}));
+    EXPECT_TRUE(SameRect(small, {50, 0, 4, 4}));
+    EXPECT_EQ(packer.GetSize(), 64);
+}
+
 TEST(RectPacker, failures_leave_positions_and_go_on)
 {
     {   // One too large: the others are still placed.

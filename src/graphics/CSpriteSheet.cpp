@@ -1,0 +1,163 @@
+#include "graphics/CSpriteSheet.h"
+
+#include "engine/DataFile.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_opengl.h>
+
+#include <cstring>
+
+namespace {
+
+// Atlas pixels are R, G, B, A bytes in memory, as glTexImage2D reads them.
+#if SDL_BYTEORDER == SDL_LIL_ENDIAN
+const Uint32 kRedMask = 0x000000FF, kGreenMask = 0x0000FF00, kBlueMask = 0x00FF0000, kAlphaMask = 0xFF000000;
+#else
+const Uint32 kRedMask = 0xFF000000, kGreenMask = 0x00FF0000, kBlueMask = 0x0000FF00, kAlphaMask = 0x000000FF;
+#endif
+
+SDL_Surface* CreateRgbaSurface(int width, int height)
+{
+    SDL_Surface* surface = SDL_CreateRGBSurface(0, width, height, 32, kRedMask, kGreenMask, kBlueMask, kAlphaMask);
+    if (surface)
+        SDL_FillRect(surface, nullptr, 0);   // transparent black
+    return surface;
+}
+
+// Copies an image that was placed turned: blitted upright into a scratch
+// surface first (so alpha and colour key act as for any other image), then
+// turned a quarter clockwise into its place, the image's top row becoming
+// the place's right column.
+void CopyTurned(SDL_Surface* image, SDL_Surface* atlas, int x, int y)
+{
+    SDL_Surface* upright = CreateRgbaSurface(image->w, image->h);
+    if (!upright)
+        return;
+    SDL_UpperBlit(image, nullptr, upright, nullptr);
+    if (SDL_LockSurface(upright) == 0) {
+        if (SDL_LockSurface(atlas) == 0) {
+            const int height = image->h;
+            for (int iy = 0; iy < image->h; ++iy) {
+                const Uint8* src = static_cast<const Uint8*>(upright->pixels) + iy * upright->pitch;
+                for (int ix = 0; ix < image->w; ++ix) {
+                    Uint8* dst = static_cast<Uint8*>(atlas->pixels) + (y + ix) * atlas->pitch
+                                 + (x + height - 1 - iy) * 4;
+                    std::memcpy(dst, src + ix * 4, 4);
+                }
+            }
+            SDL_UnlockSurface(atlas);
+        }
+        SDL_UnlockSurface(upright);
+    }
+    SDL_FreeSurface(upright);
+}
+
+} // namespace
+
+CSpriteSheet* CSpriteSheet::GetInstance()
+{
+    static CSpriteSheet* instance = new CSpriteSheet();
+    return instance;
+}
+
+void CSpriteSheet::Load()
+{
+    Load("Data\\sprites.dat");
+}
+
+void CSpriteSheet::Unload()
+{
+}
+
+CSprite& CSpriteSheet::GetSprite(unsigned index)
+{
+    if (index < m_Sprites.size())
+        return m_Sprites[index];
+    // A missing or short sprite list must not stop the game: beyond the
+    // table there is a sprite of no size, reset in case a caller changed it.
+    m_EmptySprite = CSprite();
+    return m_EmptySprite;
+}
+
+void CSpriteSheet::Load(const std::string& listPath)
+{
+    m_Sprites.clear();
+    m_Images.clear();
+
+    // A missing list leaves no entries; loading goes on to a 1 by 1 atlas.
+    std::vector<std::string> lines;
+    ReadListFile(listPath, lines);
+
+    std::vector<SDL_Surface*> surfaces(lines.size(), nullptr);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        SpriteImage image;
+        image.name = lines[i];
+        image.entry = i;
+        SDL_Surface* surface = image.name.empty() ? nullptr : IMG_Load(HostPath(image.name).c_str());
+        if (surface) {
+            // Copy pixels, alpha included, instead of blending them.
+            SDL_SetAlpha(surface, 0, 0);
+            image.loaded = true;
+            image.w = surface->w;
+            image.h = surface->h;
+            surfaces[i] = surface;
+        }
+        m_Images.push_back(image);
+    }
+
+    CSpritePacker packer;
+    m_AtlasSide = packer.PackSprites(m_Images);
+
+    SDL_Surface* atlas = CreateRgbaSurface(m_AtlasSide, m_AtlasSide);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    m_TexId = texture;
+
+    const float side = static_cast<float>(m_AtlasSide);
+    for (SpriteImage& image : m_Images) {
+        SDL_Surface*& surface = surfaces[image.entry];
+        if (!surface)
+            continue;
+        // An image that found no room is left out rather than drawn over
+        // another; the ones after it keep their relative order.
+        if (image.placed && atlas) {
+            if (image.turned) {
+                CopyTurned(surface, atlas, image.x, image.y);
+            } else {
+                SDL_Rect place;
+                place.x = static_cast<Sint16>(image.x);
+                place.y = static_cast<Sint16>(image.y);
+                place.w = static_cast<Uint16>(image.w);
+                place.h = static_cast<Uint16>(image.h);
+                SDL_UpperBlit(surface, nullptr, atlas, &place);
+            }
+            CSprite sprite;
+            sprite.m_u0 = image.x / side;
+            sprite.m_u1 = (image.x + image.w) / side;
+            sprite.m_v0 = image.y / side;
+            sprite.m_v1 = (image.y + image.h) / side;
+            // The sprite keeps the image's own size, also when its place is turned.
+            sprite.m_halfHeight = (image.turned ? image.w : image.h) * 0.5f;
+            sprite.m_halfWidth = (image.turned ? image.h : image.w) * 0.5f;
+            sprite.m_texId = texture;
+            sprite.m_turned = image.turned;
+            m_Sprites.push_back(sprite);
+        }
+        SDL_FreeSurface(surface);
+        surface = nullptr;
+    }
+
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    if (atlas && SDL_LockSurface(atlas) == 0) {
+        // Rows are packed (4 bytes per pixel), so the default alignment holds.
+        glTexImage2D(GL_TEXTURE_2D, 0, 4, m_AtlasSide, m_AtlasSide, 0, GL_RGBA, GL_UNSIGNED_BYTE, atlas->pixels);
+        SDL_UnlockSurface(atlas);
+    }
+    if (atlas)
+        SDL_FreeSurface(atlas);
+}
