@@ -3,6 +3,9 @@
 
 #include <cassert>
 
+// Defined here as well, for callers that bind it to a reference.
+const uint8_t CGameState::kStartTokens;
+
 // ---------------------------------------------------------------------------
 // Construction and lifetime
 

@@ -5,6 +5,10 @@
 #include <cstdlib>
 #include <ctime>
 
+// Defined here as well, for callers that take their address (EXPECT_LE, std::min).
+const uint32_t CRandomTable::kSize;
+const int      CRandomTable::kMax;
+
 namespace
 {
 // The table's range has to be exactly 0..32767 (the coin flip splits it in
