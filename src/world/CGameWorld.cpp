@@ -147,6 +147,14 @@ void CGameWorld::Reset()
     m_Dragging = false;
 }
 
+void CGameWorld::SetState(const CGameState& state)
+{
+    m_GameState = state;
+    m_SelTeam = TEAM_NONE;
+    m_Dragging = false;
+    m_PassHover = false;
+}
+
 // ---------------------------------------------------------------------------
 // Layout
 

@@ -44,6 +44,10 @@ public:
     bool     IsDragging() const { return m_Dragging; }
     bool     IsPassHover() const { return m_PassHover; }
 
+    // For tests and tools: play on from a prepared position of the same board.
+    // Any drag and highlight end; the screen and the pause stay as they are.
+    void SetState(const CGameState& state);
+
     // Screen layout shared by picking and drawing, in drawing units (y up)
     CVector2 GetBoardOrigin() const;
     CVector2 GetCellCenter(uint32_t row, uint32_t col) const;
