@@ -8,7 +8,10 @@
 
 #include <cassert>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <vector>
 
 namespace
@@ -186,7 +189,10 @@ void CTextureFont::Build(const char* path, float size, FT_Library library)
 
     // Each glyph goes in upside down: its bottom row at the rectangle's
     // first row, which the y-up projection draws lowest.
-    std::vector<unsigned char> texels(size_t(side) * size_t(side), 0);
+    std::unique_ptr<unsigned char, decltype(&std::free)> texels(
+        static_cast<unsigned char*>(std::calloc(size_t(side) * size_t(side), 1)), &std::free);
+    if (!texels)
+        throw std::bad_alloc();
     for (size_t n = 0; n < rects.size(); ++n)
     {
         const GlyphRect& rect = rects[n];
@@ -197,7 +203,7 @@ void CTextureFont::Build(const char* path, float size, FT_Library library)
         for (int32_t j = 0; j < rect.h; ++j)
         {
             const unsigned char* src = &coverage[glyph.offset + size_t(rect.h - 1 - j) * width];
-            std::memcpy(&texels[size_t(rect.y + j) * size_t(side) + size_t(rect.x)], src, width);
+            std::memcpy(texels.get() + size_t(rect.y + j) * size_t(side) + size_t(rect.x), src, width);
         }
 
         Glyph& record = m_glyphs[rect.code];
@@ -231,7 +237,7 @@ void CTextureFont::Build(const char* path, float size, FT_Library library)
     {
         // drop errors left by others, so the check below is ours
     }
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA8, side, side, 0, GL_ALPHA, GL_UNSIGNED_BYTE, texels.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA8, side, side, 0, GL_ALPHA, GL_UNSIGNED_BYTE, texels.get());
     const GLenum error = glGetError();
     glPixelStorei(GL_UNPACK_ALIGNMENT, oldAlignment);
     if (error != GL_NO_ERROR)
