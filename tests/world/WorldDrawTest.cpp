@@ -2,11 +2,10 @@
 // engine's own window and projection. Geometry is captured in feedback mode,
 // colours are read back from the frame. No font is loaded in this process.
 
+#include "WorldDrawSupport.h"
 #include "WorldTestSupport.h"
 
-#include "engine/CEngineSettings.h"
 #include "engine/CGameEngine.h"
-#include "engine/DataFile.h"
 #include "graphics/CSpriteSheet.h"
 #include "text/CFontManager.h"
 
@@ -16,63 +15,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 using namespace worldtest;
 
 namespace {
-
-// Token pictures of distinct sizes, so every quad tells whose token it is.
-const int kSilverSide = 16, kGoldSide = 20, kBackgroundSide = 64;
-
-struct Vertex { float x, y, r, g, b, a, s, t; };
-typedef std::vector<Vertex> Polygon;
-
-// Everything drawn by `draw`, as polygons in window coordinates.
-std::vector<Polygon> Capture(const std::function<void()>& draw)
-{
-    static std::vector<GLfloat> buffer(1 << 22);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    draw();
-    const GLint n = glRenderMode(GL_RENDER);
-    EXPECT_GE(n, 0) << "feedback buffer overflow";
-
-    // x y z, r g b a, s t r q
-    const int kStride = 11;
-    auto vertexAt = [&](int i) {
-        const GLfloat* f = &buffer[i];
-        return Vertex{ f[0], f[1], f[3], f[4], f[5], f[6], f[7], f[8] };
-    };
-    std::vector<Polygon> out;
-    for (int i = 0; i < n;) {
-        const int token = static_cast<int>(buffer[i++]);
-        if (token == GL_POLYGON_TOKEN) {
-            const int count = static_cast<int>(buffer[i++]);
-            Polygon p;
-            for (int k = 0; k < count; ++k, i += kStride)
-                p.push_back(vertexAt(i));
-            out.push_back(p);
-        } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
-            i += 2 * kStride;
-        } else if (token == GL_POINT_TOKEN || token == GL_BITMAP_TOKEN || token == GL_DRAW_PIXEL_TOKEN ||
-                   token == GL_COPY_PIXEL_TOKEN) {
-            i += kStride;
-        } else if (token == GL_PASS_THROUGH_TOKEN) {
-            i += 1;
-        } else {
-            ADD_FAILURE() << "unknown feedback token " << token;
-            break;
-        }
-    }
-    return out;
-}
-
-bool IsWhite(const Vertex& v) { return v.r > 0.99f && v.g > 0.99f && v.b > 0.99f && v.a > 0.99f; }
 
 // One sprite quad: its centre, its half side and where its picture's
 // bottom-left corner went (which tells the picture's rotation).
@@ -140,44 +88,14 @@ Rgb ReadPixel(int x, int y)
 
 const float kGoldR = 216 / 255.0f, kGoldG = 178 / 255.0f, kGoldB = 120 / 255.0f;
 
-bool WriteSquareBmp(const std::string& path, int side, Uint8 r, Uint8 g, Uint8 b)
-{
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, side, side, 24, 0xFF, 0xFF00, 0xFF0000, 0);
-    if (!s)
-        return false;
-    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, r, g, b));
-    const bool ok = SDL_SaveBMP(s, path.c_str()) == 0;
-    SDL_FreeSurface(s);
-    return ok;
-}
-
 class WorldDraw : public WorldTest
 {
 protected:
     static void SetUpTestSuite()
     {
-        setenv("SDL_AUDIODRIVER", "dummy", 0);
-        const std::string folder = LoadFourSoundList();
-        ASSERT_FALSE(folder.empty());
-        ASSERT_TRUE(WriteSquareBmp(folder + "/Data/silver.bmp", kSilverSide, 180, 180, 180));
-        ASSERT_TRUE(WriteSquareBmp(folder + "/Data/gold.bmp", kGoldSide, 216, 178, 120));
-        ASSERT_TRUE(WriteSquareBmp(folder + "/Data/back.bmp", kBackgroundSide, 40, 60, 90));
-        FILE* f = std::fopen((folder + "/" + HostPath("Data\\sprites.dat")).c_str(), "w");
-        ASSERT_NE(f, nullptr);
-        std::fputs("Data\\back.bmp\nData\\silver.bmp\nData\\gold.bmp\n", f);
-        std::fclose(f);
-
-        // The engine opens the window, sets its projection and loads the
-        // sprites; the sound bank already holds its four entries.
-        char previous[4096];
-        ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-        ASSERT_EQ(chdir(folder.c_str()), 0);
-        CEngineSettings settings = CEngineSettings::DefaultSettings();
-        settings.m_IconFile.clear();
-        CGameEngine* engine = CGameEngine::GetInstance();
-        s_Started = engine->Init(settings);
-        ASSERT_EQ(chdir(previous), 0);
-        ASSERT_TRUE(s_Started) << engine->GetInitError();
+        std::string error;
+        s_Started = StartEngineWindow("", error);
+        ASSERT_TRUE(s_Started) << error;
         ASSERT_EQ(CSpriteSheet::GetInstance()->GetNumSprites(), 3u);
         ASSERT_EQ(CFontManager::GetInstance()->GetFont(0), nullptr);
     }
