@@ -1,8 +1,8 @@
 #ifndef VESK_TESTS_GRAPHICS_GLTESTSUPPORT_H
 #define VESK_TESTS_GRAPHICS_GLTESTSUPPORT_H
 
-// A real 1024x768 OpenGL window with the game's projection, OpenGL feedback
-// capture, and hand-made image files for the sprite list.
+// A real 1024x768 OpenGL window with the game's projection, feedback
+// capture, and image files made by hand for the sprite list.
 
 #include <gtest/gtest.h>
 
@@ -14,33 +14,28 @@
 #include <string>
 #include <vector>
 
-// Opens the window once per test process; every test starts with the
-// identity model-view matrix, texturing on, blending off, colour white.
+// Opens the window once per process; each test starts with the identity
+// model-view matrix, texturing on, blending off, colour white, black screen.
 class GlWindowTest : public ::testing::Test
 {
 protected:
     static void SetUpTestSuite();
-    static void TearDownTestSuite();
     void SetUp() override;
+    void TearDown() override { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)); }
 
     static SDL_Surface* s_screen;
 };
 
-// One vertex as feedback mode reports it: window position, colour, texture.
+// A vertex as GL_3D_COLOR_TEXTURE feedback reports it (window coordinates).
 struct FeedbackVertex
 {
-    float x, y, z;
-    float r, g, b, a;
-    float s, t;
+    float x, y, z, r, g, b, a, s, t, p, q;
 };
-
 struct FeedbackPrimitive
 {
-    enum Kind { Polygon, Line, Point } kind;
+    bool line;   // else a polygon
     std::vector<FeedbackVertex> vertices;
 };
-
-// Runs `draw` in GL_3D_COLOR_TEXTURE feedback mode and returns what it emitted.
 std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()>& draw);
 
 GLint BoundTexture();
@@ -52,29 +47,25 @@ struct Rgba
 };
 std::ostream& operator<<(std::ostream& out, const Rgba& c);
 
-// Reads a square texture's level 0 back, rows from its first.
+// A texture's level 0, rows from its first.
 std::vector<Rgba> ReadTexture(GLuint texture, int* width, int* height);
 
-// Image files. Pixel functions take (x, y) with y downwards from the top row.
+// Image files; pixel functions take (x, y) with y downwards.
 using PixelFunction = std::function<Rgba(int x, int y)>;
-bool WriteBmp24(const std::string& path, int w, int h, const PixelFunction& pixel);   // alpha ignored
+bool WriteBmp24(const std::string& path, int w, int h, const PixelFunction& pixel);   // alpha dropped
 bool WritePngRgba(const std::string& path, int w, int h, const PixelFunction& pixel);
-// Paletted PNG whose palette entry `transparentIndex` is marked fully transparent.
-bool WritePngPalette(const std::string& path, int w, int h, const std::vector<Rgba>& palette,
-                     int transparentIndex, const std::function<int(int x, int y)>& index);
+// Paletted PNG whose palette entry 0 is marked fully transparent.
+bool WritePngKeyed(const std::string& path, int w, int h, const std::vector<Rgba>& palette,
+                   const std::function<int(int x, int y)>& index);
 
-// A scratch folder removed with everything in it when the object goes.
-class TempDir
+// A scratch folder, removed with its contents at the end.
+struct TempDir
 {
-public:
     TempDir();
     ~TempDir();
-    const std::string& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return m_path + "/" + name; }
+    std::string File(const std::string& name) const { return path + "/" + name; }
     void Write(const std::string& name, const std::string& bytes) const;
-
-private:
-    std::string m_path;
+    std::string path;
 };
 
 #endif
