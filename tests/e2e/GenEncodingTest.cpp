@@ -9,6 +9,7 @@
 
 #include <SDL_image.h>
 #include <cmath>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -43,6 +44,11 @@ protected:
     {
         m_dir = probe::MakeTempDir();
         ASSERT_FALSE(m_dir.empty());
+    }
+    void TearDown() override
+    {
+        if (!m_dir.empty())
+            std::filesystem::remove_all(m_dir);
     }
     std::string m_dir;
 };

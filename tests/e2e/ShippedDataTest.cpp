@@ -9,6 +9,7 @@
 
 #include <SDL_image.h>
 #include <algorithm>
+#include <filesystem>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include <gtest/gtest.h>
@@ -247,8 +248,8 @@ TEST(ShippedData, committed_files_match_the_generator)
             EXPECT_TRUE(probe::ReadBytes(made) == probe::ReadBytes(shipped))
                 << file << " is stale: run vesk-gendata";
         }
-        std::remove(made.c_str());
     }
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -10,8 +10,8 @@ the middle cell, Silver's reply after its pause, the pass ring lit under the
 pointer, a pass that ends the game and its result, Escape back to the menu
 and Escape out with exit status 0.
 """
+import math
 import sys
-import time
 
 from xsession import (GOLD, SILVER, VERY_EASY, Failure, Game, all_cells, backdrop_shown,
                       cell_centre, check, is_gold_text, is_neutral_bright, is_red, is_warm,
@@ -20,6 +20,7 @@ from xsession import (GOLD, SILVER, VERY_EASY, Failure, Game, all_cells, backdro
 PASS_CENTRE = (130, 768 - 130)          # Gold's stock and the pass ring
 RESULT_TEXT = (440, 288, 640, 326)      # "... Wins" / "Tie", baseline at drawing y 444
 PASS_LABEL = (94, 538, 170, 568)        # "Pass", baseline at drawing (94, 200)
+SILVER_STOCK = (824, 568, 964, 708)     # Silver's stock round drawing (894, 130)
 
 
 def ring_of(s, cell, colour):
@@ -33,7 +34,6 @@ def highlighted(s, colour):
 
 def stack_points(cell, count):
     """Screen positions of the token centres of a stack of 2 to 9 tokens."""
-    import math
     x, y = cell_centre(*cell)
     pts = []
     for i in range(count):
@@ -97,27 +97,34 @@ def main():
         # The pass ring: half opacity, full gold under the pointer, with "Pass".
         px, py = PASS_CENTRE
         game.move(600, 700)
+        # (Half-lit ring pixels over gold tokens of the stock may come
+        # close to gold; most of the ring must not.)
         s = game.wait_for("the pass ring at half opacity",
-                          lambda s: s.ring_matches(px, py, 61.5, GOLD, 10) < 6)
+                          lambda s: s.ring_matches(px, py, 61.5, GOLD, 10) < 18)
         check(s.count(*PASS_LABEL, is_gold_text) < 10, "no 'Pass' label away from the ring")
         game.move(px, py)
         s = game.wait_for("the pass ring in full gold",
-                          lambda s: s.ring_matches(px, py, 61.5, GOLD, 10) >= 30)
+                          lambda s: s.ring_matches(px, py, 61.5, GOLD, 10) >= 32)
         check(s.count(*PASS_LABEL, is_gold_text) > 40, "'Pass' shows over the ring")
         before = s.count(*RESULT_TEXT, is_white)
 
-        # Pass until the game is over (Silver passes too when it is ahead).
-        deadline = time.monotonic() + 90
-        while True:
+        # Pass until the game is over. Silver, when ahead, passes too and
+        # ends it; otherwise it places, which always shrinks its stock, and
+        # it is Gold's turn again.
+        def result_shown(s):
+            return s.count(*RESULT_TEXT, is_white) > before + 150
+
+        for _ in range(20):
+            stock = s.region(*SILVER_STOCK)
             game.click(px, py)
-            time.sleep(0.7)
-            s = game.screen()
-            if s.count(*RESULT_TEXT, is_white) > before + 150:
+            s = game.wait_for("Silver's answer to a pass",
+                              lambda s: result_shown(s) or s.region(*SILVER_STOCK) != stock)
+            if result_shown(s):
                 break
-            if time.monotonic() > deadline:
-                raise Failure("the game did not end after repeated passes")
+        else:
+            raise Failure("the game did not end after repeated passes")
         check(True, "the result is written in the middle of the board")
-        check(s.ring_matches(px, py, 61.5, GOLD, 10) < 6, "the pass ring is dim once the game is over")
+        check(s.ring_matches(px, py, 61.5, GOLD, 10) < 18, "the pass ring is dim once the game is over")
 
         # Escape: back to the menu; Escape again: the program ends with 0.
         game.key("Escape")

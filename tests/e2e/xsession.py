@@ -69,6 +69,11 @@ class Screen:
                     n += 1
         return n
 
+    def region(self, x0, y0, x1, y1):
+        """The bytes of an inclusive rectangle, for comparing two captures."""
+        return b"".join(self.data[(y * WIDTH + x0) * 3:(y * WIDTH + x1 + 1) * 3]
+                        for y in range(y0, y1 + 1))
+
     def ring_matches(self, cx, cy, radius, colour, tolerance=14, samples=36):
         """How many points on a circle have about the given colour."""
         n = 0
