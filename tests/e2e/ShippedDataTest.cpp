@@ -6,6 +6,7 @@
 #include "DataSet.h"
 #include "SurfaceProbe.h"
 #include "engine/DataFile.h"
+#include "graphics/CSpritePacker.h"
 
 #include <SDL_image.h>
 #include <algorithm>
@@ -23,54 +24,65 @@ std::string FromRoot(const std::string& gamePath)
     return kRoot + "/" + HostPath(gamePath);
 }
 
-struct Loaded
-{
-    std::string name;
-    int w = 0, h = 0;
-    bool alpha = false;
-};
-
-// The sprite list, in the order that gives the ids: loadable images only,
-// sorted by their larger side, ties in file order.
-std::vector<Loaded> SpritesInIdOrder()
+// The sprite list through the game's own atlas packing: the returned order
+// is the sprites' id order.
+std::vector<SpriteImage> PackedSprites(int32_t* side)
 {
     std::vector<std::string> lines;
     EXPECT_TRUE(ReadListFile(kRoot + "/Data/sprites.dat", lines));
-    std::vector<Loaded> out;
-    for (const std::string& line : lines)
+    std::vector<SpriteImage> images;
+    for (size_t i = 0; i < lines.size(); ++i)
     {
-        SDL_Surface* s = IMG_Load(FromRoot(line).c_str());
-        EXPECT_NE(s, nullptr) << line << ": " << IMG_GetError();
-        if (!s)
-            continue;
-        out.push_back({ line, s->w, s->h, s->format->Amask != 0 });
-        SDL_FreeSurface(s);
+        SpriteImage image;
+        image.name = lines[i];
+        image.entry = i;
+        SDL_Surface* s = IMG_Load(FromRoot(lines[i]).c_str());
+        EXPECT_NE(s, nullptr) << lines[i] << ": " << IMG_GetError();
+        if (s)
+        {
+            image.loaded = true;
+            image.w = s->w;
+            image.h = s->h;
+            // Alpha is needed for the tokens' round edges.
+            EXPECT_TRUE(s->format->Amask != 0 || s->w == 1024) << lines[i];
+            SDL_FreeSurface(s);
+        }
+        images.push_back(image);
     }
-    std::stable_sort(out.begin(), out.end(), [](const Loaded& a, const Loaded& b) {
-        return std::max(a.w, a.h) < std::max(b.w, b.h);
-    });
-    return out;
+    CSpritePacker packer;
+    *side = packer.PackSprites(images);
+    return images;
 }
 
-TEST(ShippedData, sprite_ids_are_silver_token_gold_token_backdrop)
+TEST(ShippedData, sprites_pack_into_the_atlas_as_silver_gold_backdrop)
 {
-    std::vector<Loaded> sprites = SpritesInIdOrder();
-    ASSERT_GE(sprites.size(), 3u);
+    int32_t side = 0;
+    std::vector<SpriteImage> sprites = PackedSprites(&side);
+    ASSERT_EQ(sprites.size(), 3u);
     EXPECT_NE(sprites[0].name.find("silver"), std::string::npos);
     EXPECT_NE(sprites[1].name.find("gold"), std::string::npos);
     EXPECT_EQ(sprites[2].w, 1024);
     EXPECT_EQ(sprites[2].h, 768);
-    // Equal sizes, so neither token looks bigger; alpha for the round edge.
+    EXPECT_EQ(side, 1024);
+    for (const SpriteImage& a : sprites)
+    {
+        EXPECT_TRUE(a.placed) << a.name << " found no room in the atlas";
+        EXPECT_FALSE(a.turned) << a.name;
+        EXPECT_LE(a.x + a.w, side);
+        EXPECT_LE(a.y + a.h, side);
+        for (const SpriteImage& b : sprites)
+        {
+            if (&a != &b)
+                EXPECT_TRUE(a.x + a.w <= b.x || b.x + b.w <= a.x || a.y + a.h <= b.y ||
+                            b.y + b.h <= a.y)
+                    << a.name << " overlaps " << b.name;
+        }
+    }
+    // Equal sizes, so neither side's token looks bigger; and a token drawn
+    // in a stack ring of radius 44 should not reach far past its cell's
+    // edge at radius 60.
     EXPECT_EQ(sprites[0].w, sprites[1].w);
     EXPECT_EQ(sprites[0].h, sprites[1].h);
-    EXPECT_TRUE(sprites[0].alpha);
-    EXPECT_TRUE(sprites[1].alpha);
-    // The atlas is 1024 square: below the backdrop (and its one-pixel gap)
-    // 255 rows are left, and both tokens go side by side or one above the other.
-    EXPECT_LE(sprites[0].h, 255);
-    EXPECT_LE(sprites[0].w + 1 + sprites[1].w, 1024);
-    // A token drawn on a cell (radius 60) in a stack ring of radius 44
-    // should not reach far past the cell's edge.
     EXPECT_GE(sprites[0].w, 40);
     EXPECT_LE(sprites[0].w, 48);
 }
