@@ -72,10 +72,9 @@ TEST(ShippedData, sprites_pack_into_the_atlas_as_silver_gold_backdrop)
         EXPECT_LE(a.y + a.h, side);
         for (const SpriteImage& b : sprites)
         {
-            if (&a != &b)
-                EXPECT_TRUE(a.x + a.w <= b.x || b.x + b.w <= a.x || a.y + a.h <= b.y ||
-                            b.y + b.h <= a.y)
-                    << a.name << " overlaps " << b.name;
+            bool apart = &a == &b || a.x + a.w <= b.x || b.x + b.w <= a.x ||
+                         a.y + a.h <= b.y || b.y + b.h <= a.y;
+            EXPECT_TRUE(apart) << a.name << " overlaps " << b.name;
         }
     }
     // Equal sizes, so neither side's token looks bigger; and a token drawn
