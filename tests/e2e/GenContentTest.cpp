@@ -168,18 +168,6 @@ TEST(BackdropArt, backdrop_has_no_hard_edges)
     EXPECT_LE(worst, 10);
 }
 
-TEST(IconArt, icon_is_transparent_around_its_tokens)
-{
-    gen::Image icon = gen::PaintIcon(32);
-    ASSERT_EQ(icon.width(), 32);
-    EXPECT_EQ(icon.at(0, 0).a, 0);           // the key pixel of the game's icon
-    EXPECT_EQ(icon.at(31, 31).a, 0);
-    EXPECT_EQ(icon.at(12, 19).a, 255);        // the gold token
-    EXPECT_EQ(icon.at(24, 6).a, 255);         // the silver one behind it
-    EXPECT_GT(icon.at(12, 19).r - icon.at(12, 19).b, 60);
-    EXPECT_LT(std::abs(icon.at(27, 5).r - icon.at(27, 5).b), 25);
-}
-
 // --- Sounds ---------------------------------------------------------------
 
 struct Stats
@@ -256,18 +244,6 @@ TEST(Sounds, chime_pitch_and_whoosh_sweep)
     std::vector<float> whoosh = gen::MakeWhoosh();
     size_t n = whoosh.size();
     EXPECT_GT(CrossingRate(whoosh, n * 3 / 4, n), 2.0 * CrossingRate(whoosh, 0, n / 4));
-}
-
-TEST(Sounds, normalize_scales_to_the_peak_and_leaves_silence_alone)
-{
-    std::vector<float> s = { 0.1f, -0.4f, 0.2f };
-    gen::Normalize(s, 0.8f);
-    EXPECT_FLOAT_EQ(s[1], -0.8f);
-    EXPECT_FLOAT_EQ(s[0], 0.2f);
-    std::vector<float> quiet(5, 0.0f);
-    gen::Normalize(quiet, 0.8f);
-    for (float v : quiet)
-        EXPECT_EQ(v, 0.0f);
 }
 
 } // namespace

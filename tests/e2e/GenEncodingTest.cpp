@@ -97,11 +97,6 @@ TEST_F(Encoding, png_without_alpha_is_opaque_with_the_same_colours)
     SDL_FreeSurface(s);
 }
 
-TEST_F(Encoding, png_to_an_unwritable_path_reports_failure)
-{
-    EXPECT_FALSE(gen::WritePng(m_dir + "/missing/folder/x.png", Patterned(4, 4), true));
-}
-
 // Rows of a width that is not a multiple of four are padded in the file;
 // the palette and every index must survive.
 TEST_F(Encoding, palette_bmp_keeps_indices_and_colours_at_odd_widths)
