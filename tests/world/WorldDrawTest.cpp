@@ -111,6 +111,15 @@ protected:
         WorldTest::SetUp();
     }
 
+    // How many polygons one unclipped sprite quad arrives as.
+    size_t PolygonsPerSprite()
+    {
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glTranslatef(300, 300, 0);
+        return Capture([&] { m_World->DrawTokens(1, 0); }).size();
+    }
+
     std::vector<Quad> TokenQuadsNear(const std::vector<Polygon>& polys, float x, float y, int side)
     {
         std::vector<Quad> found;
@@ -194,7 +203,7 @@ TEST_F(WorldDraw, token_stacks_are_laid_out_in_rings)
 // Without a font the menu is the background picture alone, hover or not.
 TEST_F(WorldDraw, menu_without_font_is_only_the_background)
 {
-    const size_t perQuad = Capture([&] { m_World->DrawTokens(1, 0); }).size();
+    const size_t perQuad = PolygonsPerSprite();
     MoveTo(200, 470);
     ASSERT_EQ(m_World->GetMenuHover(), 1);
     const std::vector<Polygon> polys = Capture([&] { m_World->Draw(); });
@@ -211,7 +220,7 @@ TEST_F(WorldDraw, menu_without_font_is_only_the_background)
 // and pass markers, the pass label, scores, names, the result).
 TEST_F(WorldDraw, game_screen_without_font_draws_no_text)
 {
-    const size_t perQuad = Capture([&] { m_World->DrawTokens(1, 0); }).size();
+    const size_t perQuad = PolygonsPerSprite();
     ASSERT_GE(perQuad, 1u);
     auto expectedPolygons = [&](const CGameState& s) {
         size_t tokens = s.GetTeamTokens(0) + s.GetTeamTokens(1);
