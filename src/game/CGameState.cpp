@@ -1,10 +1,15 @@
 #include "game/CGameState.h"
+#include "game/CBlockRecycler.h"
 #include "game/Types.h"
 
+#include <algorithm>
 #include <cassert>
 
 // Defined here as well, for callers that bind it to a reference.
 const uint8_t CGameState::kStartTokens;
+const uint32_t CGameState::kInlineRows;
+const uint32_t CGameState::kInlineCells;
+const uint32_t CGameState::kInlineTeams;
 
 // ---------------------------------------------------------------------------
 // Construction and lifetime
@@ -19,12 +24,9 @@ CGameState::CGameState(uint32_t size, uint8_t nTeams)
     assert(nTeams >= 1);
 
     m_nTeams = nTeams;
-    m_teams = new Team[m_nTeams];
-
     m_nRows = 2 * size - 1;
     m_nCells = m_nRows * m_nRows - (size - 1) * size;
-    m_rows = new Row[m_nRows];
-    m_cells = new Cell[m_nCells];
+    AllocateArrays();
 
     uint32_t running = 0;
     for (uint32_t i = 0; i < m_nRows; ++i)
@@ -44,9 +46,7 @@ CGameState::CGameState(const CGameState& other)
     : m_nRows(other.m_nRows), m_nCells(other.m_nCells), m_rows(nullptr), m_cells(nullptr),
       m_nTeams(other.m_nTeams), m_teams(nullptr), m_curTeam(0), m_nPasses(0)
 {
-    m_rows = new Row[m_nRows];
-    m_cells = new Cell[m_nCells];
-    m_teams = new Team[m_nTeams];
+    AllocateArrays();
     *this = other;
 }
 
@@ -56,12 +56,9 @@ CGameState& CGameState::operator=(const CGameState& other)
     assert(m_nRows == other.m_nRows);
     assert(m_nCells == other.m_nCells);
 
-    for (uint32_t i = 0; i < m_nTeams; ++i)
-        m_teams[i] = other.m_teams[i];
-    for (uint32_t i = 0; i < m_nCells; ++i)
-        m_cells[i] = other.m_cells[i];
-    for (uint32_t i = 0; i < m_nRows; ++i)
-        m_rows[i] = other.m_rows[i];
+    std::copy(other.m_teams, other.m_teams + m_nTeams, m_teams);
+    std::copy(other.m_cells, other.m_cells + m_nCells, m_cells);
+    std::copy(other.m_rows, other.m_rows + m_nRows, m_rows);
     m_nPasses = other.m_nPasses;
     m_curTeam = other.m_curTeam;
     return *this;
@@ -69,12 +66,37 @@ CGameState& CGameState::operator=(const CGameState& other)
 
 CGameState::~CGameState()
 {
-    if (m_rows)
+    if (m_rows && m_rows != m_inlineRows)
         delete[] m_rows;
-    if (m_cells)
+    if (m_cells && m_cells != m_inlineCells)
         delete[] m_cells;
-    if (m_teams)
+    if (m_teams && m_teams != m_inlineTeams)
         delete[] m_teams;
+}
+
+void* CGameState::operator new(std::size_t size)
+{
+    // A derived class of another size gets the general allocator.
+    if (size != sizeof(CGameState))
+        return ::operator new(size);
+    return CBlockRecycler<sizeof(CGameState)>::Allocate();
+}
+
+void CGameState::operator delete(void* memory, std::size_t size)
+{
+    if (!memory)
+        return;
+    if (size != sizeof(CGameState))
+        ::operator delete(memory);
+    else
+        CBlockRecycler<sizeof(CGameState)>::Release(memory);
+}
+
+void CGameState::AllocateArrays()
+{
+    m_rows = m_nRows <= kInlineRows ? m_inlineRows : new Row[m_nRows];
+    m_cells = m_nCells <= kInlineCells ? m_inlineCells : new Cell[m_nCells];
+    m_teams = m_nTeams <= kInlineTeams ? m_inlineTeams : new Team[m_nTeams];
 }
 
 void CGameState::Reset()

@@ -1,6 +1,7 @@
 #ifndef VESK_GAME_CGAMESTATE_H
 #define VESK_GAME_CGAMESTATE_H
 
+#include <cstddef>
 #include <cstdint>
 
 // One complete position: board geometry, cells, stocks, scores, the team to
@@ -23,6 +24,11 @@ public:
     ~CGameState();
     void Reset();
 
+    // The opponent allocates states by the ten thousand per move: their
+    // memory is recycled rather than returned to the general allocator.
+    static void* operator new(std::size_t size);
+    static void  operator delete(void* memory, std::size_t size);
+
     // Read-only accessors
     uint32_t GetNumRows() const { return m_nRows; }
     float    GetRowOffset(uint32_t row) const;
@@ -43,6 +49,7 @@ public:
 
 private:
     void UpdateScores();
+    void AllocateArrays();
 
     uint32_t m_nRows;
     uint32_t m_nCells;
@@ -52,6 +59,16 @@ private:
     Team*    m_teams;
     uint8_t  m_curTeam;
     uint32_t m_nPasses;
+
+    // The opponent copies a state into every search node, so the standard
+    // board (5 rows, 19 cells, 2 teams) keeps its records inside the object:
+    // a copy is then one allocation. Larger boards use owned arrays instead.
+    static const uint32_t kInlineRows  = 5;
+    static const uint32_t kInlineCells = 19;
+    static const uint32_t kInlineTeams = 2;
+    Row  m_inlineRows[kInlineRows];
+    Cell m_inlineCells[kInlineCells];
+    Team m_inlineTeams[kInlineTeams];
 };
 
 #endif

@@ -1,5 +1,6 @@
 #include "opponent/CSearchNode.h"
 
+#include "game/CBlockRecycler.h"
 #include "game/CGameState.h"
 
 CSearchNode::CSearchNode(CGameState* state)
@@ -13,4 +14,21 @@ CSearchNode::~CSearchNode()
     for (CSearchNode* child : m_children)
         delete child;
     m_children.clear();
+}
+
+void* CSearchNode::operator new(std::size_t size)
+{
+    if (size != sizeof(CSearchNode))
+        return ::operator new(size);
+    return CBlockRecycler<sizeof(CSearchNode)>::Allocate();
+}
+
+void CSearchNode::operator delete(void* memory, std::size_t size)
+{
+    if (!memory)
+        return;
+    if (size != sizeof(CSearchNode))
+        ::operator delete(memory);
+    else
+        CBlockRecycler<sizeof(CSearchNode)>::Release(memory);
 }

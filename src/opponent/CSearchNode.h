@@ -1,6 +1,7 @@
 #ifndef VESK_OPPONENT_CSEARCHNODE_H
 #define VESK_OPPONENT_CSEARCHNODE_H
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -15,6 +16,10 @@ public:
     ~CSearchNode();
     CSearchNode(const CSearchNode&) = delete;
     CSearchNode& operator=(const CSearchNode&) = delete;
+
+    // Tens of thousands of nodes per move: their memory is recycled.
+    static void* operator new(std::size_t size);
+    static void  operator delete(void* memory, std::size_t size);
 
     CGameState*               m_state;
     std::vector<CSearchNode*> m_children;   // in the order generated
