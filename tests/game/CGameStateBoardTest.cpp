@@ -169,4 +169,8 @@ TEST(BoardDeathTest, out_of_range_addresses_and_mismatched_assignment_stop)
     CGameState threeTeams(3, 3), bigger(4, 2);
     EXPECT_DEATH(s = threeTeams, Literal("m_nTeams == other.m_nTeams"));
     EXPECT_DEATH(s = bigger, Literal("m_nRows == other.m_nRows"));
+    // Boards the 8-bit row records cannot hold, and games without a team.
+    EXPECT_DEATH(CGameState(0, 2), Literal("size >= 1 && size <= kMaxBoardSize"));
+    EXPECT_DEATH(CGameState(10, 2), Literal("size >= 1 && size <= kMaxBoardSize"));
+    EXPECT_DEATH(CGameState(3, 0), Literal("nTeams >= 1"));
 }
