@@ -155,8 +155,13 @@ void ExpandNode(CSearchNode* node, StatePool* pool, int depth)
 
     const uint8_t stock = pos.GetTeamTokens(pos.GetCurTeam());
     const std::vector<WalkCell>& walk = WalkOrder(pos);
-    // One allocation for all children instead of the vector's doublings.
-    node->m_children.reserve(node->m_children.size() + 1 + walk.size() * kMaxRaise);
+    // One allocation of the exact size for all children, instead of the
+    // vector's doublings.
+    size_t children = stock <= kMaxStockToPass ? 1 : 0;
+    for (uint8_t raise = 1; raise <= kMaxRaise; ++raise)
+        for (const WalkCell& cell : walk)
+            children += stock >= pos.GetCellTokens(cell.row, cell.col) + raise;
+    node->m_children.reserve(node->m_children.size() + children);
 
     if (stock <= kMaxStockToPass)
     {
