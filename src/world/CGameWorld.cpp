@@ -111,7 +111,7 @@ bool IsOnExit(const CVector2& p)
 bool IsOnPassButton(const CVector2& p)
 {
     const float dx = p.x - kGoldStockX, dy = p.y - kGoldStockY;
-    return dx * dx + dy * dy < kCellRadiusSq;
+    return dx * dx + dy * dy < kStockRingRadius * kStockRingRadius;
 }
 
 } // namespace
