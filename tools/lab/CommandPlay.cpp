@@ -235,9 +235,12 @@ int RunPlay(const std::vector<std::string>& args, std::istream& in, std::ostream
             if (result.move.isPass)
                 out << kTeamNames[team] << " passes.\n";
             else
+            {
+                const int now = state.GetCellTokens(result.move.row, result.move.col) + 1;
                 out << kTeamNames[team] << " places on " << int(result.move.row) << ' '
-                    << int(result.move.col) << " (now "
-                    << state.GetCellTokens(result.move.row, result.move.col) + 1 << " tokens).\n";
+                    << int(result.move.col) << " (now " << now << (now == 1 ? " token" : " tokens")
+                    << ").\n";
+            }
             CEngineRunner::Apply(state, result.move);
         }
     }

@@ -5,7 +5,6 @@
 #include <cassert>
 #include <cctype>
 #include <cstdio>
-#include <sstream>
 #include <vector>
 
 const char* const CNotation::kStart = "---/----/-----/----/--- g 0";
