@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,7 +33,12 @@ Sounds SoundsSince(const Sounds& before)
 
 std::string SoundFolder()
 {
-    static std::string folder;
+    // Removed when the process ends; everything in it is read at start-up.
+    static struct Folder {
+        std::string path;
+        ~Folder() { if (!path.empty() && std::system(("rm -rf '" + path + "'").c_str()) != 0) {} }
+    } scratch;
+    std::string& folder = scratch.path;
     char name[] = "/tmp/vesk-world-XXXXXX";
     if (!folder.empty() || !mkdtemp(name))
         return folder;
