@@ -1,22 +1,47 @@
-#include "SearchTestUtil.h"
+#include "game/CGameState.h"
+#include "opponent/CRandomTable.h"
+#include "opponent/CSearchNode.h"
 #include "opponent/Search.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <memory>
 #include <random>
-#include <string>
+#include <set>
+#include <vector>
 
 namespace
 {
 const int kWindow = 100000;
+struct Step { int row, col, tokens; };   // tokens 0: a pass
 
-CGameState Leaf(int diff)   // a position whose score difference is diff
+CGameState Played(std::initializer_list<Step> steps, uint32_t size = 3)
 {
-    if (diff < 0)
-        return Played({ { 2, 2, -diff } });
-    return diff > 0 ? Played({ { 0, 0, 0 }, { 2, 2, diff } }) : CGameState(3, 2);
+    CGameState s(size, 2);
+    for (const Step& step : steps)
+        step.tokens ? s.MakeMove(step.row, step.col, uint8_t(step.tokens)) : s.Pass();
+    return s;
 }
+
+CGameState Leaf(int diff)   // an unfinished position worth diff to Gold
+{
+    return diff < 0 ? Played({ { 2, 2, -diff } }) : Played({ { 0, 0, 0 }, { 2, 2, diff } });
+}
+
+// The listed values come out of the table first, then `rest`.
+void LoadDraws(const std::vector<int>& draws, int rest = 0)
+{
+    std::vector<int> values(CRandomTable::kSize, rest);
+    std::copy(draws.begin(), draws.end(), values.begin() + 1);
+    CRandomTable::GetInstance()->Fill(values.data());
+}
+
+uint64_t Draws() { return CRandomTable::GetInstance()->GetDraws(); }
+
+std::unique_ptr<CSearchNode> Root(const CGameState& s) { return std::unique_ptr<CSearchNode>(new CSearchNode(new CGameState(s))); }
 
 CSearchNode* Add(CSearchNode* parent, const CGameState& s)
 {
@@ -24,9 +49,7 @@ CSearchNode* Add(CSearchNode* parent, const CGameState& s)
     return parent->m_children.back();
 }
 
-int Eval(const CSearchNode& node) { return Search(const_cast<CSearchNode*>(&node), nullptr, -kWindow, kWindow, nullptr, 0); }
-
-// Plain minimax over the same moves, no pruning and no randomness.
+// Plain minimax over the same moves: no pruning, no randomness.
 int Minimax(const CGameState& s, int depth)
 {
     if (depth == 0 || s.IsGameDone())
@@ -34,149 +57,172 @@ int Minimax(const CGameState& s, int depth)
     const bool gold = s.GetCurTeam() == 0;
     const int stock = s.GetTeamTokens(s.GetCurTeam());
     int best = gold ? -kWindow : kWindow;
-    auto consider = [&](const CGameState& next) {
-        const int v = Minimax(next, depth - 1);
-        best = gold ? std::max(best, v) : std::min(best, v);
-    };
-    if (stock <= 18)
+    for (int cell = -1; cell < 19; ++cell)
     {
         CGameState next(s);
-        next.Pass();
-        consider(next);
+        const int r = cell < 3 ? 0 : cell < 7 ? 1 : cell < 12 ? 2 : cell < 16 ? 3 : 4;
+        const int c = cell - (r == 0 ? 0 : r == 1 ? 3 : r == 2 ? 7 : r == 3 ? 12 : 16);
+        if (cell < 0 ? stock > 18 : stock < s.GetCellTokens(r, c) + 1)
+            continue;
+        cell < 0 ? next.Pass() : next.MakeMove(r, c, uint8_t(s.GetCellTokens(r, c) + 1));
+        const int v = Minimax(next, depth - 1);
+        best = gold ? std::max(best, v) : std::min(best, v);
     }
-    for (uint32_t r = 0; r < s.GetNumRows(); ++r)
-        for (uint32_t c = 0; c < s.GetRowLength(r); ++c)
-            if (stock >= s.GetCellTokens(r, c) + 1)
-            {
-                CGameState next(s);
-                next.MakeMove(r, c, static_cast<uint8_t>(s.GetCellTokens(r, c) + 1));
-                consider(next);
-            }
     return best;
 }
+}
 
-CGameState RandomPosition(std::mt19937& rng)
+// The walk starts in the middle and spirals out; the first coin flip mirrors
+// the columns, the second the rows. Each child raises its cell by one token.
+TEST(Search, expansion_walks_from_the_middle_and_mirrors_on_coin_flips)
 {
-    CGameState s(3, 2);
-    for (int moves = rng() % 30; moves > 0; --moves)
+    const int walk[19][2] = { { 2, 2 }, { 3, 2 }, { 2, 3 }, { 1, 2 }, { 1, 1 }, { 2, 1 }, { 3, 1 }, { 4, 1 }, { 4, 2 }, { 3, 3 },
+                              { 2, 4 }, { 1, 3 }, { 0, 2 }, { 0, 1 }, { 0, 0 }, { 1, 0 }, { 2, 0 }, { 3, 0 }, { 4, 0 } };
+    const CGameState s = Played({ { 0, 0, 1 } });   // Silver holds 19: no pass child
+    for (int flips = 0; flips < 4; ++flips)
     {
-        const uint32_t r = rng() % 5, c = rng() % s.GetRowLength(r);
-        const uint8_t t = static_cast<uint8_t>(s.GetCellTokens(r, c) + 1 + rng() % 3);
-        if (s.IsMoveLegal(r, c, t))
-            s.MakeMove(r, c, t);
-        else if (s.GetNumPasses() == 0)
-            s.Pass();
+        LoadDraws({ flips & 1 ? 16384 : 16383, flips & 2 ? 32767 : 0 });
+        auto root = Root(s);
+        ExpandNode(root.get(), nullptr, 1);
+        ASSERT_EQ(root->m_children.size(), 19u);
+        for (int i = 0; i < 19; ++i)
+        {
+            const int row = flips & 2 ? 4 - walk[i][0] : walk[i][0];
+            const int col = flips & 1 ? s.GetRowLength(row) - 1 - walk[i][1] : walk[i][1];
+            const CSearchNode* child = root->m_children[i];
+            EXPECT_TRUE(child->m_row == row && child->m_col == col && !child->m_isPass && child->m_children.empty());
+            EXPECT_EQ(child->m_state->GetCellTokens(row, col), s.GetCellTokens(row, col) + 1);
+        }
+        EXPECT_EQ(Draws(), 2u);
     }
-    return s;
 }
 
-int TreeDepth(const CSearchNode* node)
+TEST(Search, pass_child_comes_first_and_only_below_a_full_stock)
 {
-    int deepest = 0;
-    for (const CSearchNode* child : node->m_children)
-        deepest = std::max(deepest, 1 + TreeDepth(child));
-    return deepest;
+    LoadDraws({});
+    auto root = Root(Played({ { 2, 2, 1 }, { 0, 0, 10 }, { 4, 2, 1 } }));   // Silver holds 9, owns 10 on (0, 0)
+    ExpandNode(root.get(), nullptr, 1);
+    ASSERT_EQ(root->m_children.size(), 19u);   // the pass, and every cell but its own: only the stock counts
+    EXPECT_TRUE(root->m_children[0]->m_isPass && root->m_children[0]->m_state->GetNumPasses() == 1);
+    for (const CSearchNode* child : root->m_children)
+        EXPECT_FALSE(!child->m_isPass && child->m_row == 0 && child->m_col == 0);
+
+    // An empty stock leaves the pass alone, and the two flips are drawn all the same.
+    root = Root(Played({ { 2, 2, 1 }, { 0, 0, 19 }, { 4, 2, 1 } }));
+    ExpandNode(root.get(), nullptr, 1);
+    EXPECT_TRUE(root->m_children.size() == 1 && root->m_children[0]->m_isPass && Draws() == 4);
+    g_searchDepth = 4;
+    EXPECT_EQ(ChooseMove(Root(*root->m_state).get(), nullptr)->m_isPass, 1);
+
+    // A finished game, or no depth, generates nothing and draws nothing.
+    const uint64_t before = Draws();
+    auto done = Root(Played({ { 2, 2, 1 }, { 0, 0, 0 }, { 0, 0, 0 } }));
+    auto fresh = Root(CGameState(3, 2));
+    ExpandNode(done.get(), nullptr, 3);
+    ExpandNode(fresh.get(), nullptr, 0);
+    EXPECT_TRUE(done->m_children.empty() && fresh->m_children.empty() && Draws() == before);
 }
 
-std::string Shape(const CSearchNode* node)
+// Other board sizes get a spiral too: every cell once, the middle first, each
+// cell next to the one before.
+TEST(Search, other_board_sizes_walk_every_cell_once)
 {
-    std::string out = "(" + std::to_string(node->m_row) + std::to_string(node->m_col) + std::to_string(node->m_isPass);
-    for (const CSearchNode* child : node->m_children)
-        out += Shape(child);
-    return out + ")";
-}
+    for (uint32_t size : { 1u, 2u, 4u, 9u })
+    {
+        const CGameState s = Played({ { 0, 0, 0 } }, size);
+        LoadDraws({ 32767, 32767 });
+        auto root = Root(s);
+        ExpandNode(root.get(), nullptr, 1);
+        ASSERT_EQ(root->m_children.size(), 3 * size * size - 3 * size + 1);
+        std::set<int> seen;
+        for (size_t i = 0; i < root->m_children.size(); ++i)
+        {
+            const CSearchNode* a = root->m_children[i];
+            EXPECT_TRUE(seen.insert(a->m_row * 100 + a->m_col).second);
+            const CSearchNode* b = root->m_children[i ? i - 1 : 0];
+            const double dx = s.GetRowOffset(a->m_row) + a->m_col - s.GetRowOffset(b->m_row) - b->m_col;
+            const double distance = std::hypot(dx, (a->m_row - b->m_row) * std::sqrt(3.0) / 2);
+            EXPECT_NEAR(distance, i ? 1.0 : 0.0, 1e-6) << "size " << size << " step " << i;
+        }
+        EXPECT_TRUE(root->m_children[0]->m_row == size - 1 && root->m_children[0]->m_col == size - 1);
+    }
 }
 
-// Every leaf draws one value r and adds (r * (2N + 1)) / 32768 - N: an
-// integer from -N to N in nearly equal shares of the range of r.
-TEST(Evaluate, noise_covers_minus_n_to_n_evenly)
+// Each leaf adds (r (2N + 1)) / 32768 - N for the next value r: -N to N in
+// nearly equal shares of the range; a finished game counts 1000 times over,
+// noise included, and is not searched further.
+TEST(Search, leaf_noise_and_finished_games)
 {
     g_evalNoise = 2;
-    auto leaf = MakeRoot(Leaf(-3));
+    auto leaf = Root(Leaf(-3));
     std::vector<int> values(CRandomTable::kSize), counts(5, 0);
-    int previous = -10;
+    int previous = -2;
     for (int half = 0; half < 2; ++half)
     {
         for (uint32_t i = 0; i < CRandomTable::kSize; ++i)
-            values[i] = static_cast<int>(half * CRandomTable::kSize + (i + CRandomTable::kSize - 1) % CRandomTable::kSize);
-        CRandomTable::GetInstance()->Fill(values.data());   // draws come out as 0, 1, 2, ... within each half
+            values[(i + 1) % CRandomTable::kSize] = int(half * CRandomTable::kSize + i);
+        CRandomTable::GetInstance()->Fill(values.data());
         for (uint32_t i = 0; i < CRandomTable::kSize; ++i)
         {
-            const int noise = Eval(*leaf) + 3;
-            ASSERT_GE(noise, previous);   // grows with r
-            ASSERT_TRUE(noise >= -2 && noise <= 2);
-            previous = noise;
-            ++counts[noise + 2];
+            const int noise = Search(leaf.get(), nullptr, -kWindow, kWindow, nullptr, 0) + 3;
+            ASSERT_TRUE(noise >= previous && noise <= 2);   // grows with r
+            ++counts[(previous = noise) + 2];
         }
     }
-    EXPECT_EQ(previous, 2);
     for (int count : counts)
         EXPECT_NEAR(count, 32768 / 5, 1);
-}
 
-TEST(Evaluate, finished_games_count_a_thousandfold_noise_included)
-{
-    auto done = MakeRoot(Played({ { 2, 2, 3 }, { 0, 0, 0 }, { 0, 0, 0 } }));
-    g_evalNoise = 0;
-    EXPECT_EQ(Eval(*done), -3000);
+    auto done = Root(Played({ { 2, 2, 3 }, { 0, 0, 0 }, { 0, 0, 0 } }));
     g_evalNoise = 1;
     LoadDraws({ 32767 });
     CSearchNode* best = done.get();
     EXPECT_EQ(Search(done.get(), &best, -kWindow, kWindow, nullptr, 4), (-3 + 1) * 1000);
-    EXPECT_EQ(best, nullptr);
-    EXPECT_TRUE(done->m_children.empty());   // returns at once
-    EXPECT_EQ(Draws(), 1u);
+    EXPECT_TRUE(best == nullptr && done->m_children.empty() && Draws() == 1);
 }
 
-// Hand-built trees of two plies; each leaf evaluation draws one value that
-// adds no noise, so the draws count the leaves looked at.
+// Hand-built two-ply trees whose leaves each draw one value that adds no
+// noise, so the draws count the leaves looked at.
 TEST(Search, cut_offs_are_strict_and_ties_keep_the_earlier_child)
 {
-    struct Case { int rootTeam; int a; std::vector<int> b; int value; int chosen; uint64_t leaves; };
-    const Case cases[] = {
-        { 0, 3, { 3, 1 }, 3, 0, 3 },       // equal to the bound: no cut
-        { 0, 3, { 2, 5 }, 3, 0, 2 },       // below it: cut
-        { 0, 3, { 4, 3 }, 3, 0, 3 },       // tie keeps the earlier child
+    const struct { int rootTeam, a; std::vector<int> b; int value, chosen; uint64_t leaves; } cases[] = {
+        { 0, 3, { 3, 1 }, 3, 0, 3 },   // equal to the bound: no cut
+        { 0, 3, { 2, 5 }, 3, 0, 2 },   // beyond it: cut
+        { 0, 3, { 4, 3 }, 3, 0, 3 },   // a tie keeps the earlier child
         { 0, 3, { 5, 4 }, 4, 1, 3 },
         { 1, -3, { -3, -1 }, -3, 0, 3 },
         { 1, -3, { -2, -5 }, -3, 0, 2 },
         { 1, -3, { -4, -3 }, -3, 0, 3 },
         { 1, -3, { -5, -4 }, -4, 1, 3 },
     };
-    const CGameState goldToMove(3, 2), silverToMove = Played({ { 0, 0, 0 } });
+    const CGameState gold(3, 2), silver = Played({ { 0, 0, 0 } });
     g_evalNoise = 1;
-    for (const Case& test : cases)
+    for (const auto& test : cases)
     {
         LoadDraws({}, 16384);
-        auto root = MakeRoot(test.rootTeam == 0 ? goldToMove : silverToMove);
-        const CGameState& inner = test.rootTeam == 0 ? silverToMove : goldToMove;
-        Add(Add(root.get(), inner), Leaf(test.a));
-        CSearchNode* b = Add(root.get(), inner);
+        auto root = Root(test.rootTeam ? silver : gold);
+        Add(Add(root.get(), test.rootTeam ? gold : silver), Leaf(test.a));
+        CSearchNode* b = Add(root.get(), test.rootTeam ? gold : silver);
         for (int leaf : test.b)
             Add(b, Leaf(leaf));
         CSearchNode* best = nullptr;
         EXPECT_EQ(Search(root.get(), &best, -kWindow, kWindow, nullptr, 2), test.value);
-        EXPECT_EQ(best, root->m_children[test.chosen]);
-        EXPECT_EQ(Draws(), test.leaves) << "case with value " << test.value;
+        EXPECT_TRUE(best == root->m_children[test.chosen] && Draws() == test.leaves) << test.value;
     }
 
-    // Finished games can lie outside the window: the first child is taken all
-    // the same, and a value beyond the bound cuts at once.
+    // A finished game far outside the window is still taken as the first
+    // child, and cuts at once.
     g_evalNoise = 1000;
-    LoadDraws({}, 0);
-    const CGameState over = Played({ { 0, 0, 0 }, { 0, 0, 0 } });
-    auto root = MakeRoot(silverToMove);
-    Add(root.get(), over);
-    Add(root.get(), Leaf(0));
+    LoadDraws({});
+    auto root = Root(silver);
+    Add(root.get(), Played({ { 0, 0, 0 }, { 0, 0, 0 } }));
+    Add(root.get(), Leaf(1));
     CSearchNode* best = nullptr;
     EXPECT_EQ(Search(root.get(), &best, -kWindow, kWindow, nullptr, 1), -1000 * 1000);
-    EXPECT_EQ(best, root->m_children[0]);
-    EXPECT_EQ(Draws(), 1u);
+    EXPECT_TRUE(best == root->m_children[0] && Draws() == 1);
 }
 
-// At depth 1 without noise, when nothing can make or break a triangle, every
-// placement only widens Gold's lead, so Silver passes; a triangle to complete
-// is worth more than the token it costs.
+// At depth 1 without noise, with no triangle to make or break, any placement
+// only widens Gold's lead: Silver passes. A triangle to complete wins over it.
 TEST(Search, depth_one_passes_unless_a_triangle_is_on_offer)
 {
     g_searchDepth = 1;
@@ -184,85 +230,64 @@ TEST(Search, depth_one_passes_unless_a_triangle_is_on_offer)
     for (unsigned seed = 0; seed < 8; ++seed)
     {
         CRandomTable::GetInstance()->FillFromSeed(seed);
-        auto root = MakeRoot(Played({ { 2, 2, 1 }, { 0, 0, 1 }, { 4, 2, 1 } }));
-        EXPECT_EQ(ChooseMove(root.get(), nullptr)->m_isPass, 1);
-
-        root = MakeRoot(Played({ { 2, 2, 1 }, { 0, 0, 1 }, { 4, 2, 1 }, { 0, 1, 1 }, { 4, 0, 1 } }));
+        EXPECT_EQ(ChooseMove(Root(Played({ { 2, 2, 1 }, { 0, 0, 1 }, { 4, 2, 1 } })).get(), nullptr)->m_isPass, 1);
+        auto root = Root(Played({ { 2, 2, 1 }, { 0, 0, 1 }, { 4, 2, 1 }, { 0, 1, 1 }, { 4, 0, 1 } }));
         const CSearchNode* move = ChooseMove(root.get(), nullptr);
         EXPECT_TRUE(!move->m_isPass && move->m_row == 1 && move->m_col == 1);
     }
 }
 
-// Alpha-beta must agree with plain minimax at the root, choose the first
-// child that reaches that value, grow the tree no deeper than asked, and only
-// ever consider legal raises of one token.
+// On random positions alpha-beta gives plain minimax's root value and chooses
+// the first child reaching it, grows no deeper than asked, only considers
+// legal raises of one token, and does the same with spare states from a pool.
 TEST(Search, agrees_with_plain_minimax_on_random_positions)
 {
     std::mt19937 rng(99);
     g_evalNoise = 0;
-    for (int position = 0; position < 60; ++position)
+    for (int position = 0; position < 50; ++position)
     {
-        const CGameState s = RandomPosition(rng);
-        if (s.IsGameDone())
-            continue;
-        for (int depth = 1; depth <= (position < 6 ? 4 : 3); ++depth)
+        CGameState s(3, 2);
+        for (int moves = rng() % 30; moves > 0 && s.GetNumPasses() == 0; --moves)
         {
-            CRandomTable::GetInstance()->FillFromSeed(position * 10 + depth);
-            auto root = MakeRoot(s);
+            const uint32_t r = rng() % 5, c = rng() % s.GetRowLength(r);
+            const uint8_t t = uint8_t(s.GetCellTokens(r, c) + 1 + rng() % 3);
+            s.IsMoveLegal(r, c, t) ? s.MakeMove(r, c, t) : s.Pass();
+        }
+        for (int depth = 1; depth <= (position < 5 ? 4 : 3); ++depth)
+        {
+            StatePool pool(position % 2 ? 40 : 0, nullptr);
+            for (CGameState*& spare : pool)
+                spare = new CGameState(3, 2);
+            CRandomTable::GetInstance()->FillFromSeed(position);
+            auto root = Root(s);
             CSearchNode* best = nullptr;
-            const int value = Search(root.get(), &best, -kWindow, kWindow, nullptr, depth);
-            ASSERT_EQ(value, Minimax(s, depth)) << "position " << position << " depth " << depth;
-            EXPECT_LE(TreeDepth(root.get()), depth);
+            ASSERT_EQ(Search(root.get(), &best, -kWindow, kWindow, &pool, depth), Minimax(s, depth)) << position;
+            for (CGameState* spare : pool)
+                delete spare;
 
             const CSearchNode* firstBest = nullptr;
+            std::vector<const CSearchNode*> level(1, root.get());
+            for (int ply = 0; ply <= depth; ++ply)   // nothing below the last ply
+            {
+                std::vector<const CSearchNode*> next;
+                for (const CSearchNode* node : level)
+                    next.insert(next.end(), node->m_children.begin(), node->m_children.end());
+                EXPECT_TRUE(ply < depth || next.empty());
+                level = next;
+            }
             for (const CSearchNode* child : root->m_children)
             {
                 CGameState expected(s);
                 const uint8_t held = s.GetCellTokens(child->m_row, child->m_col);
-                if (child->m_isPass)
-                {
-                    EXPECT_LE(s.GetTeamTokens(s.GetCurTeam()), 18);
-                    expected.Pass();
-                }
-                else
-                {
-                    ASSERT_TRUE(s.IsMoveLegal(child->m_row, child->m_col, held + 1));
-                    expected.MakeMove(child->m_row, child->m_col, held + 1);
-                }
-                EXPECT_EQ(child->m_state->GetCellTokens(child->m_row, child->m_col),
-                          expected.GetCellTokens(child->m_row, child->m_col));
-                EXPECT_EQ(child->m_state->GetTeamScore(0), expected.GetTeamScore(0));
-                EXPECT_EQ(child->m_state->GetTeamScore(1), expected.GetTeamScore(1));
-                if (!firstBest && Minimax(*child->m_state, depth - 1) == value)
+                ASSERT_TRUE(child->m_isPass ? s.GetTeamTokens(s.GetCurTeam()) <= 18
+                                            : s.IsMoveLegal(child->m_row, child->m_col, held + 1));
+                child->m_isPass ? expected.Pass() : expected.MakeMove(child->m_row, child->m_col, held + 1);
+                EXPECT_TRUE(child->m_state->GetCellTokens(child->m_row, child->m_col) == expected.GetCellTokens(child->m_row, child->m_col) &&
+                            child->m_state->GetTeamScore(1) == expected.GetTeamScore(1));
+                if (!firstBest && Minimax(*child->m_state, depth - 1) == Minimax(s, depth))
                     firstBest = child;
             }
             EXPECT_EQ(best, firstBest);
         }
-    }
-}
-
-// With the same table the same position always gives the same tree and move,
-// at every strength.
-TEST(Search, same_table_gives_the_same_tree)
-{
-    std::mt19937 rng(3);
-    const int strengths[4][2] = { { 1, 6 }, { 1, 4 }, { 2, 2 }, { 4, 0 } };
-    for (int i = 0; i < 12; ++i)
-    {
-        const CGameState s = RandomPosition(rng);
-        if (s.IsGameDone())
-            continue;
-        g_searchDepth = strengths[i % 4][0];
-        g_evalNoise = strengths[i % 4][1];
-        std::string shapes[2];
-        for (std::string& shape : shapes)
-        {
-            CRandomTable::GetInstance()->FillFromSeed(i);
-            auto root = MakeRoot(s);
-            const CSearchNode* move = ChooseMove(root.get(), nullptr);
-            ASSERT_NE(move, nullptr);
-            shape = Shape(root.get()) + Shape(move);
-        }
-        EXPECT_EQ(shapes[0], shapes[1]);
     }
 }
