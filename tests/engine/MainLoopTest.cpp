@@ -154,7 +154,8 @@ TEST_F(MainLoop, frames_pass_all_elapsed_time_to_the_world)
     }
     const Uint32 lastUpdate = calls[11].ticks;
     EXPECT_LE(total, lastUpdate - before);
-    EXPECT_GE(total + 2, lastUpdate - calls[0].ticks);   // 2: ms rounding at both ends
+    // Slack for rounding and scheduling; losing the Draw time would cost 75.
+    EXPECT_GE(total + 30, lastUpdate - calls[0].ticks);
 }
 
 // Minimised, the loop handles events but draws nothing and sleeps instead of
