@@ -1,18 +1,59 @@
-// The main loop with a real engine, SDL and OpenGL context; only the world is
-// the recording stand-in. Events go into SDL's own queue.
-
-#include "RecordingWorld.h"
+// The main loop with a real engine, SDL and OpenGL; the world is a stand-in
+// that records every call the engine makes. Events go into SDL's own queue.
 
 #include "engine/CGameEngine.h"
+#include "world/CGameWorld.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
-#include <ctime>
+#include <string>
 #include <thread>
+#include <vector>
 
-using namespace recording;
+namespace {
+
+struct Call { std::string what; Uint32 elapsed, ticks; };   // ticks: when it arrived
+std::vector<Call> calls;
+int quitOnKey = -1, quitOnButton = -1, quitAfterUpdates = -1, updates = 0;
+
+void Record(const std::string& what, Uint32 elapsed = 0) { calls.push_back(Call{what, elapsed, SDL_GetTicks()}); }
+
+std::vector<std::string> Names()
+{
+    std::vector<std::string> names;
+    for (const Call& c : calls)
+        names.push_back(c.what);
+    return names;
+}
+
+} // namespace
+
+using std::to_string;
+
+CGameWorld::CGameWorld(CGameEngine* engine) : m_GameEngine(engine), m_GameState(3, 2) {}
+CGameWorld::~CGameWorld() {}
+void CGameWorld::Reset() { Record("Reset"); }
+void CGameWorld::OnKey(SDLKey sym, SDLMod mod, bool pressed)
+{
+    Record("Key " + to_string(sym) + " " + to_string(mod) + " " + to_string(pressed));
+    if (pressed && int(sym) == quitOnKey)
+        m_GameEngine->Quit();
+}
+void CGameWorld::OnMouseMove(Uint16 x, Uint16 y) { Record("Move " + to_string(x) + " " + to_string(y)); }
+void CGameWorld::OnMouseButton(Uint8 button, bool pressed, Uint16 x, Uint16 y)
+{
+    Record("Button " + to_string(button) + " " + to_string(pressed) + " " + to_string(x) + " " + to_string(y));
+    if (pressed && int(button) == quitOnButton)
+        m_GameEngine->Quit();
+}
+void CGameWorld::Update(Uint32 elapsedMs)
+{
+    Record("Update", elapsedMs);
+    if (++updates == quitAfterUpdates)
+        m_GameEngine->Quit();
+}
+void CGameWorld::Draw() { Record("Draw"); }
 
 namespace {
 
@@ -38,18 +79,18 @@ class MainLoop : public ::testing::Test
 protected:
     void SetUp() override
     {
-        engine = CGameEngine::GetInstance();
         CEngineSettings settings = CEngineSettings::DefaultSettings();
         settings.m_IconFile.clear();
         ASSERT_TRUE(engine->Init(settings)) << engine->GetInitError();
-        DropWindowEvents();
-        Clear();
+        DropQueuedEvents();
+        calls.clear();
+        quitOnKey = quitOnButton = quitAfterUpdates = -1;
+        updates = 0;
     }
     void TearDown() override { engine->Shutdown(); }
 
-    // The new window sends focus and pointer events of its own; drop them so
-    // the queue holds only what a test pushes.
-    static void DropWindowEvents()
+    // The new window's own focus and pointer events, or a test's leftovers.
+    static void DropQueuedEvents()
     {
         SDL_Event e;
         for (Uint32 quiet = SDL_GetTicks(); SDL_GetTicks() - quiet < 100; SDL_Delay(5))
@@ -57,164 +98,64 @@ protected:
                 quiet = SDL_GetTicks();
     }
 
-    // Runs the loop; a loop that does not end within the bound fails the
-    // test instead of hanging it.
-    void RunBounded(int ms = 5000)
-    {
-        std::atomic<bool> done{false}, fired{false};
-        std::thread watchdog([&] {
-            for (int t = 0; t < ms && !done; t += 10)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (!done)
-            {
-                fired = true;
-                Push(Event(SDL_QUIT));
-            }
-        });
-        engine->Run();
-        done = true;
-        watchdog.join();
-        EXPECT_FALSE(fired) << "the loop did not end by itself";
-    }
-
-    CGameEngine* engine = nullptr;
+    CGameEngine* engine = CGameEngine::GetInstance();
 };
 
-// The world is built with the engine it calls back.
-TEST_F(MainLoop, world_knows_its_engine)
-{
-    EXPECT_EQ(constructedWith, engine);
-}
-
-// Key and mouse events reach the world once each, in queue order, unchanged
-// and before any frame; other events do not; the close request ends the loop
-// and what is queued behind it is never handled.
+// Key and mouse events reach the world once each, in order, unchanged and
+// before any frame; other events do not; SDL_QUIT ends the loop and what is
+// queued behind it is never handled.
 TEST_F(MainLoop, queued_events_reach_world_in_order_until_quit)
 {
-    std::vector<std::string> expected{"Reset"};
-    Push(Event(SDL_KEYDOWN, SDLK_a, KMOD_LSHIFT | KMOD_NUM));
-    Push(Event(SDL_KEYUP, SDLK_a, KMOD_NONE));
-    expected.push_back("Key 97 " + std::to_string(KMOD_LSHIFT | KMOD_NUM) + " 1");
-    expected.push_back("Key 97 0 0");
+    Push(Event(SDL_KEYDOWN, SDLK_a, KMOD_LSHIFT));
     Push(Event(SDL_VIDEOEXPOSE));
-    Push(Event(SDL_USEREVENT));
-    for (int i = 0; i < 40; ++i)   // a burst of motions
-    {
-        Push(Event(SDL_MOUSEMOTION, 10 + i, 767 - i));
-        expected.push_back("Move " + std::to_string(10 + i) + " " + std::to_string(767 - i));
-    }
+    Push(Event(SDL_MOUSEMOTION, 10, 767));
+    Push(Event(SDL_MOUSEMOTION, 11, 766));
     Push(Event(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1023, 0));
     Push(Event(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 0, 767));
-    expected.push_back("Button 1 1 1023 0");
-    expected.push_back("Button 3 0 0 767");
+    Push(Event(SDL_KEYUP, SDLK_a, KMOD_NONE));
     Push(Event(SDL_QUIT));
-    Push(Event(SDL_MOUSEMOTION, 999, 999));
     Push(Event(SDL_KEYDOWN, SDLK_ESCAPE));
-
-    RunBounded();
-    EXPECT_EQ(Names(), expected);
+    engine->Run();   // a loop that never ends fails on the test timeout
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Reset", "Key 97 " + to_string(KMOD_LSHIFT) + " 1", "Move 10 767",
+                                                 "Move 11 766", "Button 1 1 1023 0", "Button 3 0 0 767", "Key 97 0 0"}));
 }
 
-// Quit() from a key or button handler ends the loop at once: the next queued
-// event is not handled and no further frame is drawn.
+// Quit() from a key or button handler ends the loop before the next event
+// and before another frame.
 TEST_F(MainLoop, quit_from_handler_stops_before_next_event)
 {
+    quitOnKey = SDLK_ESCAPE;
+    quitOnButton = SDL_BUTTON_LEFT;
     for (const bool viaButton : {false, true})
     {
-        SCOPED_TRACE(viaButton ? "button" : "key");
-        Clear();
-        behave.quitOnKey = SDLK_ESCAPE;
-        behave.quitOnButton = SDL_BUTTON_LEFT;
+        calls.clear();
         Push(viaButton ? Event(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6) : Event(SDL_KEYDOWN, SDLK_ESCAPE));
         Push(Event(SDL_MOUSEMOTION, 7, 8));
-        RunBounded();
+        engine->Run();
         EXPECT_EQ(Names(), (std::vector<std::string>{"Reset", viaButton ? "Button 1 1 5 6" : "Key 27 0 1"}));
-        DropWindowEvents();   // the leftover motion
+        DropQueuedEvents();
     }
 }
 
-// With an empty queue each pass is one frame, Update then Draw. The clock is
-// read once per frame, so a slow Draw is neither lost nor counted twice: the
-// elapsed times add up to the time since Run started.
-TEST_F(MainLoop, frames_pass_all_elapsed_time_to_the_world)
+// Minimised, no frame runs; the restore restarts the clock, so the pause is
+// not passed to the world as game time.
+TEST_F(MainLoop, minimised_window_stops_frames_and_restore_restarts_clock)
 {
-    behave.quitAfterUpdates = 6;
-    behave.drawDelayMs = 15;
-    const Uint32 before = SDL_GetTicks();
-    RunBounded();
-
-    ASSERT_EQ(calls.size(), 13u);
-    Uint32 total = 0;
-    for (size_t i = 1; i < calls.size(); i += 2)
-    {
-        EXPECT_EQ(calls[i].what, "Update");
-        EXPECT_EQ(calls[i + 1].what, "Draw");
-        EXPECT_TRUE(i == 1 || calls[i].elapsed >= 15) << "frame " << i / 2 << " lost the Draw time";
-        total += calls[i].elapsed;
-    }
-    const Uint32 lastUpdate = calls[11].ticks;
-    EXPECT_LE(total, lastUpdate - before);
-    // Slack for rounding and scheduling; losing the Draw time would cost 75.
-    EXPECT_GE(total + 30, lastUpdate - calls[0].ticks);
-}
-
-// Minimised, the loop handles events but draws nothing and sleeps instead of
-// polling; the restore restarts the clock so the pause is not game time.
-TEST_F(MainLoop, minimised_window_waits_and_restore_restarts_clock)
-{
-    const Uint32 pauseMs = 400;
-    std::atomic<bool> minimised{false};
     std::atomic<Uint32> restoreTicks{0};
-    std::clock_t cpu = 0;
-
-    behave.onUpdate = [&] {   // the first frame minimises, after a marker
-        if (!minimised.exchange(true))
-            Push(Event(SDL_MOUSEMOTION, 1, 1)), Push(Event(SDL_ACTIVEEVENT, SDL_APPACTIVE, 0));
-    };
-    std::atomic<bool> markerSeen{false};
-    behave.onMouseMove = [&](int x) { markerSeen = markerSeen || x == 1; };
-    behave.quitAfterUpdates = 3;
-
+    Push(Event(SDL_ACTIVEEVENT, SDL_APPACTIVE, 0));
     std::thread restorer([&] {
-        for (int t = 0; !markerSeen && t < 5000; ++t)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        cpu = std::clock();
-        std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
-        cpu = std::clock() - cpu;
-        SDL_Event marker = Event(SDL_MOUSEMOTION, 2, 2), restore = Event(SDL_ACTIVEEVENT, SDL_APPACTIVE, 1);
-        SDL_PushEvent(&marker);
+        SDL_Delay(300);
         restoreTicks = SDL_GetTicks();
-        SDL_PushEvent(&restore);
+        Push(Event(SDL_ACTIVEEVENT, SDL_APPACTIVE, 1));
     });
-    RunBounded(8000);
+    quitAfterUpdates = 2;
+    const Uint32 start = SDL_GetTicks();
+    engine->Run();
     restorer.join();
-
-    const size_t from = Find("Move 1 1"), to = Find("Move 2 2");
-    ASSERT_LT(from, to);
-    ASSERT_LT(to, calls.size());
-    EXPECT_GE(calls[to].ticks - calls[from].ticks, pauseMs - 5);
-    for (size_t i = from + 1; i < to; ++i)
-        EXPECT_EQ(calls[i].what.find("Move"), 0u) << "a frame ran while minimised";
-
-    size_t next = to + 1;
-    while (next < calls.size() && calls[next].what != "Update")
-        ++next;
-    ASSERT_LT(next, calls.size());
-    EXPECT_LE(calls[next].elapsed, calls[next].ticks - restoreTicks) << "the pause reached the world";
-
-    // Waiting costs about 1% of the pause; polling a quarter or more (most of
-    // each poll is spent in the X server).
-    EXPECT_LT(1000.0 * double(cpu) / CLOCKS_PER_SEC, pauseMs * 0.1);
-}
-
-// Losing keyboard or mouse focus is not minimising: frames go on.
-TEST_F(MainLoop, focus_changes_keep_frames_going)
-{
-    Push(Event(SDL_ACTIVEEVENT, SDL_APPINPUTFOCUS, 0));
-    Push(Event(SDL_ACTIVEEVENT, SDL_APPMOUSEFOCUS | SDL_APPINPUTFOCUS, 0));
-    behave.quitAfterUpdates = 3;
-    RunBounded(3000);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Reset", "Update", "Draw", "Update", "Draw", "Update", "Draw"}));
+    ASSERT_EQ(Names(), (std::vector<std::string>{"Reset", "Update", "Draw", "Update", "Draw"}));
+    EXPECT_GE(calls[1].ticks, restoreTicks) << "a frame ran while minimised";
+    EXPECT_LE(calls[1].elapsed, calls[1].ticks - restoreTicks) << "the pause reached the world";
+    EXPECT_GE(calls[1].ticks - start, 295u);
 }
 
 } // namespace
