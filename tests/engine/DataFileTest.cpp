@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <unistd.h>
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -23,17 +23,12 @@ protected:
         m_dir = pattern;
         m_path = m_dir + "/list.dat";
     }
-    void TearDown() override
-    {
-        std::remove(m_path.c_str());
-        rmdir(m_dir.c_str());
-    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
     // Writes the bytes untranslated and reads them back.
     Lines Read(const std::string& bytes)
     {
-        FILE* f = std::fopen(m_path.c_str(), "wb");
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
+        std::ofstream(m_path, std::ios::binary) << bytes;
         Lines lines{"left over"};
         EXPECT_TRUE(ReadListFile(m_path, lines));
         return lines;
@@ -43,50 +38,40 @@ protected:
 
 TEST_F(ListFileTest, entries_follow_the_lines_exactly)
 {
-    const std::string a(kMaxListLine, 'a'), b(kMaxListLine, 'b');
     ASSERT_EQ(kMaxListLine, 1023u);
+    const std::string a(1023, 'a'), b(477, 'b');
     const struct { std::string bytes; Lines expected; } cases[] = {
-        // LF, CR LF and both mixed read alike; blanks belong to the path.
+        // LF and CR LF read alike; empty lines are kept, blanks belong to the path.
         {"Data\\a.bmp\n\nb c \nlast\n", {"Data\\a.bmp", "", "b c ", "last"}},
         {"Data\\a.bmp\r\n\r\nb c \r\nlast\r\n", {"Data\\a.bmp", "", "b c ", "last"}},
-        {"x\r\n\ny\n", {"x", "", "y"}},
-        {"a\rb\n", {"a\rb"}},                       // a CR that ends no line stays
-        // The end of the file.
+        {"a\rb\n", {"a\rb"}},   // a CR that ends no line stays
+        // A last line without its line end still counts.
         {"one\ntwo", {"one", "two"}},
-        {"one\ntwo\n\n", {"one", "two", ""}},
         {"one\r\ntwo\r", {"one", "two"}},
         {"", {}},
-        {"\n", {""}},
-        // Long lines: full pieces only, no empty piece after an exact multiple.
-        {a + b.substr(0, 477) + "\nnext\n", {a, b.substr(0, 477), "next"}},
-        {a + "\nnext\n", {a, "next"}},
-        {a + b + "\nnext", {a, b, "next"}},
-        {a + "\r\nnext\r\n", {a, "next"}},
-        {a + "x\n", {a, "x"}},
+        // 1500 bytes give 1023 + 477; exactly 1023 give one entry, no empty piece.
+        {a + b + "\nnext\n", {a, b, "next"}},
+        {a + "\r\nnext", {a, "next"}},
         // A NUL ends its piece's text, never the entry.
         {"ab\0cd\nnext\n"s, {"ab", "next"}},
-        {"\0\n\0\nz"s, {"", "", "z"}},
-        {"aa\0"s + std::string(1497, 'b') + "\nz", {"aa", std::string(477, 'b'), "z"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Read(c.bytes), c.expected) << "file of " << c.bytes.size() << " bytes: " << c.bytes.substr(0, 20);
 }
 
-TEST_F(ListFileTest, unreadable_list_fails_with_no_entries)
+TEST_F(ListFileTest, missing_list_fails_with_no_entries)
 {
-    Lines lines{"stale"};
-    EXPECT_FALSE(ReadListFile(m_dir + "/absent.dat", lines));
-    EXPECT_TRUE(lines.empty());
-    lines = {"stale"};
-    EXPECT_FALSE(ReadListFile(m_dir, lines));   // a folder
-    EXPECT_TRUE(lines.empty());
+    for (const std::string& path : {m_dir + "/absent.dat", m_dir}) {   // nothing there; a folder
+        Lines lines{"stale"};
+        EXPECT_FALSE(ReadListFile(path, lines)) << path;
+        EXPECT_TRUE(lines.empty()) << path;
+    }
 }
 
 TEST_F(ListFileTest, windows_separators_map_to_the_host)
 {
 #ifndef _WIN32
     EXPECT_EQ(HostPath("Data\\sub\\a b.png"), "Data/sub/a b.png");
-    EXPECT_EQ(HostPath("plain.wav"), "plain.wav");
 #endif
     Read("x\n");
     std::string windowsPath = m_path;
