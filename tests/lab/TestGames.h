@@ -1,14 +1,15 @@
 #ifndef VESK_TESTS_LAB_TESTGAMES_H
 #define VESK_TESTS_LAB_TESTGAMES_H
 
+#include "Commands.h"
 #include "game/CGameState.h"
 
 #include <random>
+#include <sstream>
 #include <vector>
 
-// Positions met in random games played through the rules: random legal
-// placements of any size and occasional passes, so the boards get crowded,
-// stocks run low and games end. Every position of every game is returned.
+// Every position of random games through the rules: random legal placements
+// of any size (small ones likelier) and occasional passes.
 inline std::vector<CGameState> RandomGamePositions(unsigned seed, int games)
 {
     std::mt19937 gen(seed);
@@ -19,24 +20,14 @@ inline std::vector<CGameState> RandomGamePositions(unsigned seed, int games)
         positions.push_back(state);
         while (!state.IsGameDone())
         {
-            struct Option { uint32_t row, col; uint8_t tokens; };
-            std::vector<Option> options;
-            for (uint32_t r = 0; r < state.GetNumRows(); ++r)
-                for (uint32_t c = 0; c < state.GetRowLength(r); ++c)
-                    for (int t = 1; t <= 19; ++t)
-                        if (state.IsMoveLegal(r, c, static_cast<uint8_t>(t)))
-                            options.push_back({ r, c, static_cast<uint8_t>(t) });
-            // Passing now and then ends games at every stage.
-            if (options.empty() || gen() % 12 == 0)
+            const uint32_t r = gen() % 5, c = gen() % state.GetRowLength(r);
+            const uint8_t t = static_cast<uint8_t>(state.GetCellTokens(r, c) + 1 + gen() % (gen() % 4 ? 2 : 19));
+            if (gen() % 12 == 0 || state.GetTeamTokens(state.GetCurTeam()) == 0)
                 state.Pass();
+            else if (state.IsMoveLegal(r, c, t))
+                state.MakeMove(r, c, t);
             else
-            {
-                // Small placements are likelier, as in play.
-                const Option* pick = &options[gen() % options.size()];
-                for (int tries = 0; tries < 3 && pick->tokens > state.GetCellTokens(pick->row, pick->col) + 2; ++tries)
-                    pick = &options[gen() % options.size()];
-                state.MakeMove(pick->row, pick->col, pick->tokens);
-            }
+                continue;
             positions.push_back(state);
         }
     }
@@ -46,19 +37,24 @@ inline std::vector<CGameState> RandomGamePositions(unsigned seed, int games)
 // True when the two states agree in everything the rules keep.
 inline bool SameState(const CGameState& a, const CGameState& b)
 {
-    if (a.GetNumRows() != b.GetNumRows() || a.GetNumTeams() != b.GetNumTeams()
-        || a.GetCurTeam() != b.GetCurTeam() || a.GetNumPasses() != b.GetNumPasses())
-        return false;
-    for (uint32_t t = 0; t < a.GetNumTeams(); ++t)
-        if (a.GetTeamTokens(t) != b.GetTeamTokens(t)
-            || a.GetTeamScore(static_cast<uint8_t>(t)) != b.GetTeamScore(static_cast<uint8_t>(t)))
-            return false;
-    for (uint32_t r = 0; r < a.GetNumRows(); ++r)
+    bool same = a.GetCurTeam() == b.GetCurTeam() && a.GetNumPasses() == b.GetNumPasses();
+    for (uint8_t t = 0; t < 2; ++t)
+        same = same && a.GetTeamTokens(t) == b.GetTeamTokens(t) && a.GetTeamScore(t) == b.GetTeamScore(t);
+    for (uint32_t r = 0; r < 5; ++r)
         for (uint32_t c = 0; c < a.GetRowLength(r); ++c)
-            if (a.GetCellTokens(r, c) != b.GetCellTokens(r, c)
-                || a.GetCellOwner(r, c) != b.GetCellOwner(r, c))
-                return false;
-    return true;
+            same = same && a.GetCellTokens(r, c) == b.GetCellTokens(r, c) && a.GetCellOwner(r, c) == b.GetCellOwner(r, c);
+    return same;
+}
+
+struct LabOutcome { int code; std::string out, err; };
+
+// vesk-lab's commands run in process.
+inline LabOutcome Lab(const std::vector<std::string>& args, const std::string& input = "")
+{
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int code = RunLab(args, in, out, err);
+    return { code, out.str(), err.str() };
 }
 
 #endif

