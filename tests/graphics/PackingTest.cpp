@@ -6,8 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <ostream>
 #include <random>
 #include <vector>
+
+bool operator==(const Rect& a, const Rect& b)
+{
+    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+}
+std::ostream& operator<<(std::ostream& out, const Rect& r)
+{
+    return out << "{" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << "}";
+}
 
 namespace {
 
@@ -17,20 +27,6 @@ int64_t SlowPowerOfTwo(int64_t n)   // independent reference: doubling
     while (p < n)
         p *= 2;
     return n <= 0 ? 0 : p;
-}
-
-::testing::AssertionResult Is(const Rect& r, Rect e)
-{
-    if (r.x == e.x && r.y == e.y && r.w == e.w && r.h == e.h)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "{" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << "}";
-}
-
-void ExpectFree(const std::vector<Rect>& free, const std::vector<Rect>& expected)
-{
-    ASSERT_EQ(free.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i)
-        EXPECT_TRUE(Is(free[i], expected[i])) << "free rectangle " << i;
 }
 
 template <class A, class B>
@@ -56,11 +52,11 @@ TEST(RectPacker, worked_example_to_the_coordinate)
     packer.AddFreeRect({1, 1, 62, 62});
     EXPECT_TRUE(packer.Pack(1));
     EXPECT_EQ(packer.GetSize(), 32);
-    EXPECT_TRUE(Is(b, {1, 1, 20, 10}));   // equal areas: the later added first
-    EXPECT_TRUE(Is(a, {1, 12, 10, 20}));
-    EXPECT_TRUE(Is(c, {22, 1, 5, 5}));
-    ExpectFree(packer.GetFreeRects(), {{22, 12, 41, 51}, {12, 12, 9, 20}, {1, 33, 10, 30}, {12, 33, 9, 30},
-                                       {28, 1, 35, 5}, {22, 7, 5, 4}, {28, 7, 35, 4}});
+    EXPECT_EQ(b, (Rect{1, 1, 20, 10}));   // equal areas: the later added first
+    EXPECT_EQ(a, (Rect{1, 12, 10, 20}));
+    EXPECT_EQ(c, (Rect{22, 1, 5, 5}));
+    EXPECT_EQ(packer.GetFreeRects(), (std::vector<Rect>{{22, 12, 41, 51}, {12, 12, 9, 20}, {1, 33, 10, 30}, {12, 33, 9, 30},
+                                       {28, 1, 35, 5}, {22, 7, 5, 4}, {28, 7, 35, 4}}));
 
     // What fits nowhere keeps its position; a gap too large to add must not
     // wrap round into a piece over the first rectangle.
@@ -70,10 +66,10 @@ TEST(RectPacker, worked_example_to_the_coordinate)
         failing.AddRect(p);
     failing.AddFreeRect({100, 100, 1000, 1000});
     EXPECT_FALSE(failing.Pack(INT_MAX));
-    EXPECT_TRUE(Is(big, {7, 9, 2000, 10}));
-    EXPECT_TRUE(Is(r, {100, 100, 10, 10}));
-    EXPECT_TRUE(Is(t, {0, 0, 5, 5}));
-    ExpectFree(failing.GetFreeRects(), {});
+    EXPECT_EQ(big, (Rect{7, 9, 2000, 10}));
+    EXPECT_EQ(r, (Rect{100, 100, 10, 10}));
+    EXPECT_EQ(t, (Rect{0, 0, 5, 5}));
+    EXPECT_TRUE(failing.GetFreeRects().empty());
 }
 
 // Whatever is placed lies inside a free area, keeps the gap to every other
@@ -132,12 +128,11 @@ std::vector<SpriteImage> Images(const std::vector<std::pair<int32_t, int32_t>>& 
     return images;
 }
 
-::testing::AssertionResult Placed(const SpriteImage& s, size_t entry, Rect at, bool turned = false)
+// Entry, place and size, "turned" when lying, "-" when not placed.
+std::string Where(const SpriteImage& s)
 {
-    if (s.placed && s.entry == entry && Is(Rect{s.x, s.y, s.w, s.h}, at) && s.turned == turned)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "entry " << s.entry << (s.placed ? " at " : " unplaced, ") << s.x << ","
-                                         << s.y << " " << s.w << "x" << s.h << (s.turned ? " turned" : "");
+    return !s.placed ? "-" : std::to_string(s.entry) + " at " + std::to_string(s.x) + "," + std::to_string(s.y) + " " +
+                                 std::to_string(s.w) + "x" + std::to_string(s.h) + (s.turned ? " turned" : "");
 }
 
 TEST(SpritePacker, worked_example_to_the_coordinate)
@@ -145,17 +140,17 @@ TEST(SpritePacker, worked_example_to_the_coordinate)
     std::vector<SpriteImage> images = Images({{64, 64}, {32, 48}, {128, 16}, {48, 32}});   // A, B, C, D
     CSpritePacker packer;
     EXPECT_EQ(packer.PackSprites(images), 128);
-    EXPECT_TRUE(Placed(images[0], 1, {65, 17, 32, 48}));   // B
-    EXPECT_TRUE(Placed(images[1], 3, {0, 82, 48, 32}));    // D
-    EXPECT_TRUE(Placed(images[2], 0, {0, 17, 64, 64}));    // A
-    EXPECT_TRUE(Placed(images[3], 2, {0, 0, 128, 16}));    // C
-    ExpectFree(packer.GetFreeRects(), {{129, 0, 895, 16}, {49, 82, 15, 32}, {0, 115, 64, 909},
-                                       {65, 66, 32, 958}, {98, 17, 926, 1007}});
+    EXPECT_EQ(Where(images[0]), "1 at 65,17 32x48");   // B
+    EXPECT_EQ(Where(images[1]), "3 at 0,82 48x32");    // D
+    EXPECT_EQ(Where(images[2]), "0 at 0,17 64x64");    // A
+    EXPECT_EQ(Where(images[3]), "2 at 0,0 128x16");    // C
+    EXPECT_EQ(packer.GetFreeRects(), (std::vector<Rect>{{129, 0, 895, 16}, {49, 82, 15, 32}, {0, 115, 64, 909},
+                                       {65, 66, 32, 958}, {98, 17, 926, 1007}}));
 
     // The first leaves a strip 23 high: 16 x 64 fits only lying.
     images = Images({{1024, 1000}, {16, 64}});
     EXPECT_EQ(CSpritePacker().PackSprites(images), 1024);
-    EXPECT_TRUE(Placed(images[0], 1, {0, 1001, 64, 16}, true));
+    EXPECT_EQ(Where(images[0]), "1 at 0,1001 64x16 turned");
 }
 
 // The table is in size order (file order among equals); each placed image
