@@ -1,6 +1,5 @@
-// Long random runs of mouse, key and frame events. An illegal placement or
-// pass would stop the process on the rules' assertions; the rules' and the
-// world's invariants are checked after every event.
+// Long random runs of mouse, key and frame events; an illegal placement would
+// stop the process on the rules' assertions, and invariants are checked after every event.
 
 #include "WorldTestSupport.h"
 
@@ -56,8 +55,7 @@ TEST_P(WorldFuzz, random_input_keeps_the_rules)
     unsigned games = 0, placements = 0;
 
     for (int step = 0; step < 15000; ++step) {
-        // Mostly where a player points: cells out to dragging range, the pass
-        // button, the menu; sometimes anywhere SDL could report.
+        // Mostly cells out to dragging range, the pass button, the menu; sometimes anywhere.
         const int where = percent();
         const CVector2 cell = Cell(2, 2);
         float x = where < 45 ? uniform(cell.x - 420, cell.x + 420) : where < 60 ? uniform(60, 200) : uniform(80, 300);
@@ -97,4 +95,4 @@ TEST_P(WorldFuzz, random_input_keeps_the_rules)
     EXPECT_GT(placements, 50u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, WorldFuzz, ::testing::Values(1u, 2u, 3u, 4u, 5u, 6u));
+INSTANTIATE_TEST_SUITE_P(Seeds, WorldFuzz, ::testing::Values(1u, 2u, 3u, 4u));

@@ -7,9 +7,9 @@
 #include "sound/CSoundManager.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,27 +33,22 @@ Sounds SoundsSince(const Sounds& before)
 
 std::string SoundFolder()
 {
-    // Removed when the process ends; everything in it is read at start-up.
-    static struct Folder {
+    static struct Folder {   // removed when the process ends
         std::string path;
         ~Folder() { if (!path.empty() && std::system(("rm -rf '" + path + "'").c_str()) != 0) {} }
     } scratch;
-    std::string& folder = scratch.path;
     char name[] = "/tmp/vesk-world-XXXXXX";
-    if (!folder.empty() || !mkdtemp(name))
-        return folder;
-    folder = name;
-    mkdir((folder + "/Data").c_str(), 0755);
-    if (FILE* f = std::fopen((folder + "/" + HostPath("Data\\sounds.dat")).c_str(), "w")) {
-        std::fputs("Data\\a.wav\nData\\b.wav\nData\\c.wav\nData\\d.wav\n", f);
-        std::fclose(f);
-    }
+    if (!scratch.path.empty() || !mkdtemp(name))
+        return scratch.path;
+    scratch.path = name;
+    mkdir((scratch.path + "/Data").c_str(), 0755);
+    std::ofstream(scratch.path + "/" + HostPath("Data\\sounds.dat")) << "Data\\a.wav\nData\\b.wav\nData\\c.wav\nData\\d.wav\n";
     char previous[4096];
-    if (getcwd(previous, sizeof previous) && chdir(folder.c_str()) == 0) {
+    if (getcwd(previous, sizeof previous) && chdir(name) == 0) {
         CSoundManager::GetInstance()->Load();
         EXPECT_EQ(chdir(previous), 0);
     }
-    return folder;
+    return scratch.path;
 }
 
 CGameState Position(std::initializer_list<const char*> moves)
@@ -94,18 +89,16 @@ void WorldTest::Button(float x, float y, bool pressed, Uint8 button)
     m_World->OnMouseButton(button, pressed, Uint16(std::lround(x)), Uint16(768 - std::lround(y)));
 }
 
-void WorldTest::StartAt(const CGameState& s, int depth, int noise)
+void WorldTest::StartAt(const CGameState& s)
 {
-    m_World->StartGame(depth, noise);
+    m_World->StartGame(1, 0);
     m_World->SetState(s);
 }
 
-void WorldTest::PlaceByDrag(uint32_t row, uint32_t col, float distance)
+void WorldTest::PlaceByDrag(uint32_t row, uint32_t col)
 {
-    const CVector2 c = Cell(row, col);
-    Press(c.x, c.y);
-    MoveTo(c.x + distance, c.y);
-    Release(c.x + distance, c.y);
+    PressCell(row, col);
+    Release(Cell(row, col).x, Cell(row, col).y);
 }
 
 } // namespace worldtest
