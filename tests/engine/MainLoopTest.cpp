@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -152,6 +153,11 @@ TEST_F(MainLoop, minimised_window_stops_frames_and_restore_restarts_clock)
     const Uint32 start = SDL_GetTicks();
     engine->Run();
     restorer.join();
+    // The X server may add a pointer motion of its own when the window maps;
+    // only the frames matter here.
+    calls.erase(std::remove_if(calls.begin(), calls.end(),
+                               [](const Call& c) { return c.what.rfind("Move", 0) == 0; }),
+                calls.end());
     ASSERT_EQ(Names(), (std::vector<std::string>{"Reset", "Update", "Draw", "Update", "Draw"}));
     EXPECT_GE(calls[1].ticks, restoreTicks) << "a frame ran while minimised";
     EXPECT_LE(calls[1].elapsed, calls[1].ticks - restoreTicks) << "the pause reached the world";
