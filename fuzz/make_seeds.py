@@ -141,7 +141,20 @@ def font_seeds():
     put(t, "no_glyphs", make_font([notdef], {}))
 
 
+# --- position notation ------------------------------------------------------
+def notation_seeds():
+    t = "fuzz_notation"
+    put(t, "start", "---/----/-----/----/--- g 0")
+    put(t, "opening", "-g1-/----/--s2--/----/--- g 0")
+    put(t, "middle", "g2-s13/g1s1--/-g3s2-g1/s1--g2/--s1 s 1")
+    put(t, "finished", "g1g1g1/s2---/-----/----/s1s1s1 g 2")
+    put(t, "bad_row", "---/---/-----/----/--- g 0")
+    put(t, "bad_count", "g0--/----/-----/----/--- g 0")
+    put(t, "too_many", "g19g1-/----/-----/----/--- s 0")
+
+
 def main():
+    notation_seeds()
     list_seeds()
     packer_seeds()
     font_seeds()

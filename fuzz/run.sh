@@ -44,7 +44,9 @@ for t in "${targets[@]}"; do
   mkdir -p "$work" "$artifacts"
   cp -n "$here/corpus/$t"/* "$work"/ 2>/dev/null || true
   cmd=("$exe" -max_total_time="$seconds" -timeout=20 -max_len="$(max_len "$t")"
-       -print_final_stats=1 -artifact_prefix="$artifacts/$t-" "$work")
+       -print_final_stats=1 -artifact_prefix="$artifacts/$t-")
+  [ -f "$here/${t#fuzz_}.dict" ] && cmd+=(-dict="$here/${t#fuzz_}.dict")
+  cmd+=("$work")
   if [ "$t" = fuzz_font ]; then
     # Needs an OpenGL context: its own virtual screen.
     cmd=("$here/../tests/hardening/with-xvfb.sh" "${cmd[@]}")
