@@ -124,7 +124,7 @@ play_short_game() {
   place_at "${CENTRE_CELL[@]}"
   placed=true
   wait_screen_change "$game" 20 || placed=false
-  sleep 1   # Silver's pause of 500 ms, then its search
+  sleep 0.8   # Silver's pause of 500 ms, then its search
   wait_screen_stable 20
   if ! vesk_alive; then
     wait_vesk_exit 1
@@ -132,7 +132,7 @@ play_short_game() {
     return
   fi
   xdotool key Escape
-  sleep 0.5
+  sleep 0.3
   if ! vesk_alive; then
     wait_vesk_exit 1
     RESULT="the first Escape ended the program: the game screen was never reached"
