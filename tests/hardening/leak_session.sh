@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# A whole session of the real game under LeakSanitizer: the menu, a game at
+# A whole session of the real game under a leak checker: the menu, a game at
 # "Hard" played to its end (Gold places twice, then passes until Silver
 # passes too), back to the menu, Escape to quit. The game must end with
-# status 0 and no leak report: every leak counts except those inside the
-# third-party libraries named in lsan.supp. The opponent builds and frees a
-# search tree and a state pool on each of its turns, so a leak there shows
-# many times over.
+# status 0 and no leak report: every definite or indirect leak counts
+# except those inside the third-party libraries named in lsan.supp or
+# valgrind.supp. The opponent builds and frees a search tree and a state
+# pool on each of its turns, so a leak there shows many times over.
 #
 # Usage (on an X display of its own; see with-xvfb.sh):
 #   leak_session.sh VESK_EXE SOURCE_DIR            VESK_EXE built with VESK_SANITIZE=ON
@@ -87,7 +87,7 @@ xdotool key Escape
 wait_vesk_exit $((60 * slow))
 if [ "$mode" = --valgrind ]; then
   if [ "$STATUS" != 0 ]; then
-    sed -n '/ERROR SUMMARY/q;/^==[0-9]*== [A-Z0-9]/,$p' "$log" | head -150 >&2
+    grep -E -A30 'lost in loss record|Invalid|uninitialised|Mismatched|overlap' "$log" | head -200 >&2
     fail "exit status $STATUS under memcheck (99: a leak or a memory error)"
   fi
   grep -E 'definitely lost|indirectly lost|ERROR SUMMARY' "$log"
