@@ -139,6 +139,38 @@ def font_seeds():
     put(t, "composite", make_font([notdef, letter, (_composite_glyph(1, 100, -50), 700)],
                                   {0x41: 1, 0x42: 2, 0xFFFE: 1}))
     put(t, "no_glyphs", make_font([notdef], {}))
+    put(t, "bitmap_40px.bdf", make_bdf(40))
+
+
+def make_bdf(pixels):
+    """A bitmap font (BDF) with one strike of the given pixel size: FreeType
+    hands its glyphs over as 1-bit bitmaps, not rendered outlines."""
+    glyphs = []   # (name, code, width, height, x offset, y offset, advance)
+    glyphs.append(("space", 0x20, 0, 0, 0, 0, pixels // 3))
+    glyphs.append(("A", 0x41, 13, pixels * 3 // 4, 1, 0, 16))
+    glyphs.append(("g", 0x67, 9, pixels * 3 // 4, 1, -pixels // 5, 12))
+    glyphs.append(("eacute", 0xE9, 17, 3, 0, pixels // 2, 18))
+    glyphs.append(("dash", 0x2014, pixels, 2, 0, pixels // 3, pixels))
+    lines = ["STARTFONT 2.1",
+             "FONT -vesk-seed-medium-r-normal--%d-%d-72-72-p-%d-iso10646-1" % (pixels, pixels * 10, pixels * 6),
+             "SIZE %d 72 72" % pixels,
+             "FONTBOUNDINGBOX %d %d 0 %d" % (pixels, pixels, -pixels // 5),
+             "STARTPROPERTIES 3",
+             "FONT_ASCENT %d" % (pixels - pixels // 5),
+             "FONT_DESCENT %d" % (pixels // 5),
+             "PIXEL_SIZE %d" % pixels,
+             "ENDPROPERTIES",
+             "CHARS %d" % len(glyphs)]
+    for name, code, w, h, x, y, adv in glyphs:
+        lines += ["STARTCHAR " + name, "ENCODING %d" % code, "SWIDTH %d 0" % (adv * 1000 // pixels),
+                  "DWIDTH %d 0" % adv, "BBX %d %d %d %d" % (w, h, x, y), "BITMAP"]
+        row_bytes = (w + 7) // 8
+        for j in range(h):
+            bits = "".join("1" if (i + j) % 3 else "0" for i in range(w)) + "0" * (row_bytes * 8 - w)
+            lines.append("".join("%02X" % int(bits[k:k + 8], 2) for k in range(0, len(bits), 8)))
+        lines.append("ENDCHAR")
+    lines.append("ENDFONT")
+    return "\n".join(lines) + "\n"
 
 
 # --- position notation ------------------------------------------------------
