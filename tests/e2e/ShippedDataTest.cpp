@@ -91,12 +91,12 @@ TEST(ShippedData, sound_list_names_four_audible_samples_in_use_order)
     for (size_t i = 0; i < 4; ++i)
     {
         EXPECT_NE(lines[i].find(names[i]), std::string::npos) << lines[i];
-        SDL_AudioSpec spec;
+        SDL_AudioSpec wav;
         Uint8* buf = nullptr;
         Uint32 len = 0;
-        ASSERT_TRUE(SDL_LoadWAV(FromRoot(lines[i]).c_str(), &spec, &buf, &len)) << lines[i];
-        EXPECT_EQ(spec.freq, 44100);
-        EXPECT_EQ(spec.format, AUDIO_S16LSB);
+        ASSERT_TRUE(SDL_LoadWAV(FromRoot(lines[i]).c_str(), &wav, &buf, &len)) << lines[i];
+        EXPECT_EQ(wav.freq, 44100);
+        EXPECT_EQ(wav.format, AUDIO_S16LSB);
         int peak = 0;
         for (Uint32 k = 0; k + 1 < len; k += 2)
         {
