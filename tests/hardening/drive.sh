@@ -69,7 +69,7 @@ wait_screen_stable() {
   local deadline=$(( SECONDS + $1 )) next
   SCREEN=$(screen_hash)
   while [ $SECONDS -lt $deadline ]; do
-    sleep 0.3
+    sleep 0.15
     next=$(screen_hash)
     [ "$next" = "$SCREEN" ] && return 0
     SCREEN=$next
@@ -95,7 +95,7 @@ wait_screen_change() {
       wait_screen_stable 10
       return 0
     fi
-    sleep 0.2
+    sleep 0.1
   done
   return 1
 }
