@@ -3,7 +3,7 @@
 // before the LF dropped, long lines cut into kMaxListLine pieces, each piece's
 // text ending at its first NUL. Entry numbers are sound ids, so the count and
 // order must match exactly.
-#include "engine/DataFile.h"
+#include "data/DataFile.h"
 #include "FuzzTempFile.h"
 
 #include <cstdio>

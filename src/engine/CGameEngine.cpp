@@ -1,6 +1,6 @@
 #include "engine/CGameEngine.h"
 
-#include "engine/DataFile.h"
+#include "data/DataFile.h"
 #include "graphics/CSpriteSheet.h"
 #include "sound/CSoundManager.h"
 #include "text/CFontManager.h"
@@ -228,7 +228,7 @@ void CGameEngine::LoadResources()
     CSpriteSheet::GetInstance()->Load();
     CFontManager::GetInstance()->Init();
     CSoundManager::GetInstance()->Load();
-    CFontManager::GetInstance()->LoadFont(HostPath(kFontFile).c_str(), kFontSize);
+    CFontManager::GetInstance()->LoadFont(kFontFile, kFontSize);
 }
 
 void CGameEngine::UnloadResources()

@@ -1,5 +1,7 @@
 #include "sound/CSound.h"
 
+#include "data/DataFile.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -20,7 +22,7 @@ void CSound::Load(const char* path)
     if (!path)
         return;
 
-    SDL_RWops* stream = SDL_RWFromFile(path, "rb");
+    SDL_RWops* stream = SDL_RWFromFile(HostPath(path).c_str(), "rb");
     if (!stream)
         return;
     // The mixer closes the stream, also when decoding fails.

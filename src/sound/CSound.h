@@ -12,7 +12,7 @@ public:
     CSound(const CSound&) = delete;
     CSound& operator=(const CSound&) = delete;
 
-    void Load(const char* path);
+    void Load(const char* path);   // a data path, Windows separators allowed
     void Play();                 // does nothing without a sample
     bool IsLoaded() const { return m_Chunk != nullptr; }
 

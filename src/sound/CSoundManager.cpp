@@ -1,6 +1,6 @@
 #include "sound/CSoundManager.h"
 
-#include "engine/DataFile.h"
+#include "data/DataFile.h"
 #include "sound/CSound.h"
 
 #include <memory>
@@ -17,7 +17,7 @@ void CSoundManager::Load()
     // A read error keeps the lines read before it; a list that cannot be
     // opened gives none and leaves the bank as it was.
     std::vector<std::string> lines;
-    ReadListFile(HostPath("Data\\sounds.dat"), lines);
+    ReadListFile("Data\\sounds.dat", lines);
 
     // Every line takes its place, loaded or not, so later lines keep their numbers.
     m_Sounds.reserve(m_Sounds.size() + lines.size());
@@ -25,7 +25,7 @@ void CSoundManager::Load()
     {
         std::unique_ptr<CSound> sound(new CSound());
         if (!line.empty())
-            sound->Load(HostPath(line).c_str());
+            sound->Load(line.c_str());
         m_Sounds.push_back(sound.release());
     }
 }

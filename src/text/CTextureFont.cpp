@@ -1,17 +1,16 @@
 #include "text/CTextureFont.h"
 
+#include "data/DataFile.h"
 #include "graphics/CRectPacker.h"
 #include "graphics/Rect.h"
+#include "graphics/Texture.h"
 
 #include FT_BITMAP_H
 #include <GL/gl.h>
 
 #include <cassert>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <new>
 #include <vector>
 
 namespace
@@ -24,17 +23,6 @@ const FT_ULong kNumCodes = 65536;
 struct GlyphRect : Rect
 {
     uint32_t code;
-};
-
-// What rendering taught us of one glyph. Its coverage is kept (top row
-// first, `w` bytes a row) so the atlas is filled without rendering again.
-struct RenderedGlyph
-{
-    int32_t left;
-    int32_t top;
-    int32_t advanceX;
-    int32_t advanceY;
-    size_t  offset;     // into the shared coverage store
 };
 
 // A bitmap row, counted from the top, whatever the sign of the pitch.
@@ -87,8 +75,69 @@ bool AppendCoverage(FT_Library library, const FT_Bitmap& bitmap, std::vector<uns
     return ok;
 }
 
-// The packer leaves a rectangle it could not place where it was; ours
-// start at (-1, -1), so that and anything outside the texture means "left out".
+// Every mapped glyph below kNumCodes, rendered once: its metrics, its place
+// in the atlas once packed, and its coverage (top row first, `rect.w` bytes
+// a row) kept in one store, so the atlas is filled without rendering again.
+struct RenderedGlyph
+{
+    GlyphRect rect;
+    int32_t   left;
+    int32_t   top;
+    int32_t   advanceX;
+    int32_t   advanceY;
+    size_t    offset;     // into the coverage store
+};
+
+void RenderGlyphs(FT_Library library, FT_Face face, std::vector<RenderedGlyph>& glyphs,
+                  std::vector<unsigned char>& coverage)
+{
+    FT_UInt glyphIndex = 0;
+    for (FT_ULong code = FT_Get_First_Char(face, &glyphIndex);
+         glyphIndex != 0 && code < kNumCodes;     // codes come in ascending order
+         code = FT_Get_Next_Char(face, code, &glyphIndex))
+    {
+        if (FT_Load_Glyph(face, glyphIndex, FT_LOAD_DEFAULT) != 0 ||
+            FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0)
+            continue;
+        const FT_GlyphSlot slot = face->glyph;
+        const FT_Bitmap& bitmap = slot->bitmap;
+        if (bitmap.width > 0x7fffffffu || bitmap.rows > 0x7fffffffu)
+            continue;
+
+        RenderedGlyph glyph;
+        // The packer leaves a rectangle it could not place where it was:
+        // (-1, -1) then means "left out".
+        glyph.rect.x = -1;
+        glyph.rect.y = -1;
+        glyph.rect.w = static_cast<int32_t>(bitmap.width);
+        glyph.rect.h = static_cast<int32_t>(bitmap.rows);
+        glyph.rect.code = static_cast<uint32_t>(code);
+        glyph.left = slot->bitmap_left;
+        glyph.top = slot->bitmap_top;
+        glyph.advanceX = static_cast<int32_t>(slot->advance.x >> 6);
+        glyph.advanceY = static_cast<int32_t>(slot->advance.y >> 6);
+        glyph.offset = coverage.size();
+        if (AppendCoverage(library, bitmap, coverage))
+            glyphs.push_back(glyph);
+    }
+}
+
+// Places the glyphs in the smallest power-of-two square the driver takes,
+// with row 0 and column 0 empty and one texel between glyphs. Returns its
+// side, or 0 if none fits.
+int32_t PackGlyphs(std::vector<RenderedGlyph>& glyphs)
+{
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    CRectPacker packer;
+    for (RenderedGlyph& glyph : glyphs)
+        packer.AddRect(&glyph.rect);
+    packer.AddFreeRect(Rect{1, 1, maxSize - 2, maxSize - 2});
+    packer.Pack(1);   // glyphs that found no room are left out when copied
+    const int32_t side = packer.GetSize();
+    return side > 0 && side <= maxSize ? side : 0;
+}
+
 bool IsPlaced(const GlyphRect& r, int32_t side)
 {
     return r.x >= 0 && r.y >= 0 && int64_t(r.x) + r.w <= side && int64_t(r.y) + r.h <= side;
@@ -127,7 +176,7 @@ CTextureFont::~CTextureFont()
 
 void CTextureFont::Build(const char* path, float size, FT_Library library)
 {
-    if (FT_New_Face(library, path, 0, &m_face) != 0)
+    if (FT_New_Face(library, HostPath(path).c_str(), 0, &m_face) != 0)
     {
         m_face = nullptr;
         return;
@@ -139,73 +188,19 @@ void CTextureFont::Build(const char* path, float size, FT_Library library)
     if (FT_Set_Char_Size(m_face, 0, static_cast<FT_F26Dot6>(size * 64.0f), 72, 0) != 0)
         return;
 
-    // Render every mapped glyph once, keeping its coverage for the atlas.
-    std::vector<GlyphRect> rects;
-    std::vector<RenderedGlyph> rendered;
+    std::vector<RenderedGlyph> glyphs;
     std::vector<unsigned char> coverage;
-    FT_UInt glyphIndex = 0;
-    for (FT_ULong code = FT_Get_First_Char(m_face, &glyphIndex);
-         glyphIndex != 0 && code < kNumCodes;     // codes come in ascending order
-         code = FT_Get_Next_Char(m_face, code, &glyphIndex))
-    {
-        if (FT_Load_Glyph(m_face, glyphIndex, FT_LOAD_DEFAULT) != 0 ||
-            FT_Render_Glyph(m_face->glyph, FT_RENDER_MODE_NORMAL) != 0)
-            continue;
-        const FT_GlyphSlot slot = m_face->glyph;
-        const FT_Bitmap& bitmap = slot->bitmap;
-        if (bitmap.width > 0x7fffffffu || bitmap.rows > 0x7fffffffu)
-            continue;
-
-        RenderedGlyph glyph;
-        glyph.left = slot->bitmap_left;
-        glyph.top = slot->bitmap_top;
-        glyph.advanceX = static_cast<int32_t>(slot->advance.x >> 6);
-        glyph.advanceY = static_cast<int32_t>(slot->advance.y >> 6);
-        glyph.offset = coverage.size();
-        if (!AppendCoverage(library, bitmap, coverage))
-            continue;
-
-        GlyphRect rect;
-        rect.x = -1;
-        rect.y = -1;
-        rect.w = static_cast<int32_t>(bitmap.width);
-        rect.h = static_cast<int32_t>(bitmap.rows);
-        rect.code = static_cast<uint32_t>(code);
-        rects.push_back(rect);
-        rendered.push_back(glyph);
-    }
-
-    // Row 0 and column 0 stay empty and glyphs keep one texel apart.
-    GLint maxSize = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    CRectPacker packer;
-    for (GlyphRect& rect : rects)
-        packer.AddRect(&rect);
-    packer.AddFreeRect(Rect{1, 1, maxSize - 2, maxSize - 2});
-    packer.Pack(1);   // glyphs that found no room are left out below
-    const int32_t side = packer.GetSize();
-    if (side <= 0 || side > maxSize)
+    RenderGlyphs(library, m_face, glyphs, coverage);
+    const int32_t side = PackGlyphs(glyphs);
+    if (side == 0)
         return;
 
-    // Each glyph goes in upside down: its bottom row at the rectangle's
-    // first row, which the y-up projection draws lowest.
-    std::unique_ptr<unsigned char, decltype(&std::free)> texels(
-        static_cast<unsigned char*>(std::calloc(size_t(side) * size_t(side), 1)), &std::free);
-    if (!texels)
-        throw std::bad_alloc();
-    for (size_t n = 0; n < rects.size(); ++n)
+    std::vector<unsigned char> texels(size_t(side) * size_t(side), 0);
+    for (const RenderedGlyph& glyph : glyphs)
     {
-        const GlyphRect& rect = rects[n];
+        const GlyphRect& rect = glyph.rect;
         if (!IsPlaced(rect, side))
             continue;   // keeps its zero record: draws nothing, never overwrites a neighbour
-        const RenderedGlyph& glyph = rendered[n];
-        const size_t width = size_t(rect.w);
-        for (int32_t j = 0; j < rect.h; ++j)
-        {
-            const unsigned char* src = &coverage[glyph.offset + size_t(rect.h - 1 - j) * width];
-            std::memcpy(texels.get() + size_t(rect.y + j) * size_t(side) + size_t(rect.x), src, width);
-        }
-
         Glyph& record = m_glyphs[rect.code];
         record.u = float(rect.x) / float(side);
         record.v = float(rect.y) / float(side);
@@ -215,40 +210,21 @@ void CTextureFont::Build(const char* path, float size, FT_Library library)
         record.top = glyph.top;
         record.advanceX = glyph.advanceX;
         record.advanceY = glyph.advanceY;
-    }
-    std::vector<unsigned char>().swap(coverage);
 
-    GLuint texId = 0;
-    glGenTextures(1, &texId);
-    if (texId == 0)
-        return;
-    glBindTexture(GL_TEXTURE_2D, texId);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-
-    // Rows are `side` bytes with no padding, which can be fewer than the
-    // default alignment of 4 for tiny fonts.
-    GLint oldAlignment = 4;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &oldAlignment);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    for (int i = 0; i < 8 && glGetError() != GL_NO_ERROR; ++i)
-    {
-        // drop errors left by others, so the check below is ours
-    }
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA8, side, side, 0, GL_ALPHA, GL_UNSIGNED_BYTE, texels.get());
-    const GLenum error = glGetError();
-    glPixelStorei(GL_UNPACK_ALIGNMENT, oldAlignment);
-    if (error != GL_NO_ERROR)
-    {
-        // A texture the driver refused would draw blank text as if loaded.
-        glDeleteTextures(1, &texId);
-        return;
+        // Upside down: the glyph's bottom row goes to the rectangle's first
+        // row, which the y-up projection draws lowest. A glyph without
+        // extent (a space, or a zero-width mark) has no coverage to copy.
+        if (rect.w == 0 || rect.h == 0)
+            continue;
+        const size_t width = size_t(rect.w);
+        for (int32_t j = 0; j < rect.h; ++j)
+            std::memcpy(&texels[size_t(rect.y + j) * size_t(side) + size_t(rect.x)],
+                        &coverage[glyph.offset + size_t(rect.h - 1 - j) * width], width);
     }
 
-    m_texId = texId;
-    m_texSize = static_cast<uint32_t>(side);
+    m_texId = UploadTexture(side, GL_ALPHA8, GL_ALPHA, texels.data());
+    if (m_texId)
+        m_texSize = static_cast<uint32_t>(side);
 }
 
 void CTextureFont::DrawString(const char* text) const

@@ -2,7 +2,7 @@
 // atlas packing, SDL_image, SDL's WAV and BMP loaders, FreeType), and
 // checked to be what the generator makes today.
 #include "DataSet.h"
-#include "engine/DataFile.h"
+#include "data/DataFile.h"
 #include "graphics/CSpritePacker.h"
 
 #include <SDL.h>

@@ -4,7 +4,7 @@
 #include "WorldTestSupport.h"
 
 #include "engine/CGameEngine.h"
-#include "engine/DataFile.h"
+#include "data/DataFile.h"
 #include "graphics/CSpriteSheet.h"
 #include "text/CFontManager.h"
 

@@ -1,7 +1,7 @@
 #include "WorldTestSupport.h"
 
 #include "engine/CGameEngine.h"
-#include "engine/DataFile.h"
+#include "data/DataFile.h"
 #include "opponent/CRandomTable.h"
 #include "sound/CSound.h"
 #include "sound/CSoundManager.h"

@@ -1,12 +1,13 @@
-#ifndef VESK_ENGINE_DATAFILE_H
-#define VESK_ENGINE_DATAFILE_H
+#ifndef VESK_DATA_DATAFILE_H
+#define VESK_DATA_DATAFILE_H
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
-// Data paths are written with the Windows separator ("Data\sprites.dat").
-// Returns the path for this host's file system.
+// Data paths are written with the Windows separator ("Data\sprites.dat"),
+// also inside the lists. Every loader hands the path it was given to this
+// one function where it opens the file; nothing above converts paths.
 std::string HostPath(const std::string& path);
 
 // Reads a list file (the sprite list, the sound list): one entry per line,

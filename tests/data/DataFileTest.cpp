@@ -1,6 +1,6 @@
 // The list reader shared by the sprite and sound lists: an entry's number is
 // its identifier, so no line may be lost, merged or doubled.
-#include "engine/DataFile.h"
+#include "data/DataFile.h"
 
 #include <gtest/gtest.h>
 

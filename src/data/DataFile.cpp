@@ -1,4 +1,4 @@
-#include "engine/DataFile.h"
+#include "data/DataFile.h"
 
 #include <algorithm>
 #include <cstdio>
