@@ -1,6 +1,8 @@
 #include "graphics/CSpriteSheet.h"
 
-#include "engine/DataFile.h"
+#include "data/DataFile.h"
+#include "graphics/CSpritePacker.h"
+#include "graphics/Texture.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -53,6 +55,45 @@ void CopyTurned(SDL_Surface* image, SDL_Surface* atlas, int x, int y)
     SDL_FreeSurface(upright);
 }
 
+// Loads every image the list names; `surfaces` follows the list's order.
+void LoadImages(const std::string& listPath, std::vector<SpriteImage>& images,
+                std::vector<SDL_Surface*>& surfaces)
+{
+    // A missing list leaves no entries; loading goes on to a 1 by 1 atlas.
+    std::vector<std::string> lines;
+    ReadListFile(listPath, lines);
+
+    for (size_t i = 0; i < lines.size(); ++i) {
+        SpriteImage image;
+        image.name = lines[i];
+        image.entry = i;
+        SDL_Surface* surface = image.name.empty() ? nullptr : IMG_Load(HostPath(image.name).c_str());
+        if (surface) {
+            // Copy pixels, alpha included, instead of blending them.
+            SDL_SetAlpha(surface, 0, 0);
+            image.loaded = true;
+            image.w = surface->w;
+            image.h = surface->h;
+        }
+        images.push_back(image);
+        surfaces.push_back(surface);
+    }
+}
+
+void CopyImage(SDL_Surface* surface, const SpriteImage& image, SDL_Surface* atlas)
+{
+    if (image.turned) {
+        CopyTurned(surface, atlas, image.x, image.y);
+        return;
+    }
+    SDL_Rect place;
+    place.x = static_cast<Sint16>(image.x);
+    place.y = static_cast<Sint16>(image.y);
+    place.w = static_cast<Uint16>(image.w);
+    place.h = static_cast<Uint16>(image.h);
+    SDL_UpperBlit(surface, nullptr, atlas, &place);
+}
+
 } // namespace
 
 CSpriteSheet* CSpriteSheet::GetInstance()
@@ -83,81 +124,50 @@ CSprite& CSpriteSheet::GetSprite(unsigned index)
 void CSpriteSheet::Load(const std::string& listPath)
 {
     m_Sprites.clear();
-    m_Images.clear();
-
-    // A missing list leaves no entries; loading goes on to a 1 by 1 atlas.
-    std::vector<std::string> lines;
-    ReadListFile(listPath, lines);
-
-    std::vector<SDL_Surface*> surfaces(lines.size(), nullptr);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        SpriteImage image;
-        image.name = lines[i];
-        image.entry = i;
-        SDL_Surface* surface = image.name.empty() ? nullptr : IMG_Load(HostPath(image.name).c_str());
-        if (surface) {
-            // Copy pixels, alpha included, instead of blending them.
-            SDL_SetAlpha(surface, 0, 0);
-            image.loaded = true;
-            image.w = surface->w;
-            image.h = surface->h;
-            surfaces[i] = surface;
-        }
-        m_Images.push_back(image);
-    }
+    std::vector<SpriteImage> images;
+    std::vector<SDL_Surface*> surfaces;
+    LoadImages(listPath, images, surfaces);
 
     CSpritePacker packer;
-    m_AtlasSide = packer.PackSprites(m_Images);
-
-    SDL_Surface* atlas = CreateRgbaSurface(m_AtlasSide, m_AtlasSide);
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    m_TexId = texture;
-
+    m_AtlasSide = packer.PackSprites(images);
     const float side = static_cast<float>(m_AtlasSide);
-    for (SpriteImage& image : m_Images) {
-        SDL_Surface*& surface = surfaces[image.entry];
+    SDL_Surface* atlas = CreateRgbaSurface(m_AtlasSide, m_AtlasSide);
+
+    for (const SpriteImage& image : images) {
+        SDL_Surface* surface = surfaces[image.entry];
         if (!surface)
             continue;
+        if (image.placed && atlas)
+            CopyImage(surface, image, atlas);
+        SDL_FreeSurface(surface);
+
         // An image that found no room is left out rather than drawn over
-        // another; the ones after it keep their relative order.
-        if (image.placed && atlas) {
-            if (image.turned) {
-                CopyTurned(surface, atlas, image.x, image.y);
-            } else {
-                SDL_Rect place;
-                place.x = static_cast<Sint16>(image.x);
-                place.y = static_cast<Sint16>(image.y);
-                place.w = static_cast<Uint16>(image.w);
-                place.h = static_cast<Uint16>(image.h);
-                SDL_UpperBlit(surface, nullptr, atlas, &place);
-            }
-            CSprite sprite;
+        // another; the ones after it keep their relative order. An image
+        // without extent is never placed but keeps its number and draws
+        // nothing.
+        if (!image.placed && image.w > 0 && image.h > 0)
+            continue;
+        CSprite sprite;
+        if (image.placed) {
             sprite.m_u0 = image.x / side;
             sprite.m_u1 = (image.x + image.w) / side;
             sprite.m_v0 = image.y / side;
             sprite.m_v1 = (image.y + image.h) / side;
-            // The sprite keeps the image's own size, also when its place is turned.
-            sprite.m_halfHeight = (image.turned ? image.w : image.h) * 0.5f;
-            sprite.m_halfWidth = (image.turned ? image.h : image.w) * 0.5f;
-            sprite.m_texId = texture;
-            sprite.m_turned = image.turned;
-            m_Sprites.push_back(sprite);
         }
-        SDL_FreeSurface(surface);
-        surface = nullptr;
+        // The sprite keeps the image's own size, also when its place is turned.
+        sprite.m_halfHeight = (image.turned ? image.w : image.h) * 0.5f;
+        sprite.m_halfWidth = (image.turned ? image.h : image.w) * 0.5f;
+        sprite.m_turned = image.turned;
+        m_Sprites.push_back(sprite);
     }
 
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    m_TexId = 0;
     if (atlas && SDL_LockSurface(atlas) == 0) {
-        // Rows are packed (4 bytes per pixel), so the default alignment holds.
-        glTexImage2D(GL_TEXTURE_2D, 0, 4, m_AtlasSide, m_AtlasSide, 0, GL_RGBA, GL_UNSIGNED_BYTE, atlas->pixels);
+        m_TexId = UploadTexture(m_AtlasSide, 4, GL_RGBA, atlas->pixels);
         SDL_UnlockSurface(atlas);
     }
     if (atlas)
         SDL_FreeSurface(atlas);
+    for (CSprite& sprite : m_Sprites)
+        sprite.m_texId = m_TexId;
 }

@@ -2,7 +2,6 @@
 #define VESK_GRAPHICS_CSPRITESHEET_H
 
 #include "graphics/CSprite.h"
-#include "graphics/CSpritePacker.h"
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,11 +32,9 @@ public:
     // What the last Load made, for tests and tools.
     int32_t GetAtlasSide() const { return m_AtlasSide; }
     uint32_t GetTextureId() const { return m_TexId; }
-    const std::vector<SpriteImage>& GetImages() const { return m_Images; }
 
 private:
     std::vector<CSprite>     m_Sprites;
-    std::vector<SpriteImage> m_Images;      // the list's entries, in table order
     int32_t                  m_AtlasSide = 0;
     uint32_t                 m_TexId = 0;
     CSprite                  m_EmptySprite; // handed out for indices beyond the table

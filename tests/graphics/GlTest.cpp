@@ -100,6 +100,8 @@ protected:
             const CSprite& s = sheet.GetSprite(i);
             const Image& image = bySprite[i];
             ASSERT_TRUE(s.m_halfWidth * 2 == image.w && s.m_halfHeight * 2 == image.h && s.m_texId == sheet.GetTextureId());
+            if (image.w == 0 || image.h == 0)
+                continue;   // nothing to draw, nowhere in the atlas
             ASSERT_EQ((s.m_u1 - s.m_u0) * w, s.m_turned ? image.h : image.w) << "sprite " << i;
             ASSERT_EQ((s.m_v1 - s.m_v0) * h, s.m_turned ? image.w : image.h) << "sprite " << i;
             for (int iy = 0; iy < image.h; ++iy)
@@ -134,19 +136,21 @@ TEST_F(SpriteSheet, worked_example_gives_size_order_coordinates_and_texture)
     EXPECT_TRUE(sheet.GetSprite(0).m_u0 == 65.0f / 128 && sheet.GetSprite(0).m_v1 == 65.0f / 128);   // B at (65, 17)
 }
 
-// Lines that load nothing (empty, missing, not an image) take no index; CR LF,
-// Windows separators and a last line without its end read like any other.
+// Lines that load nothing (empty, missing, not an image) take no index; an
+// image without width takes its index and draws nothing; CR LF, Windows
+// separators and a last line without its end read like any other.
 TEST_F(SpriteSheet, failed_entries_take_no_index_and_alpha_is_kept)
 {
-    const Image tall = Pattern(20, 40, 1), wide = Pattern(40, 10, 2), small = Pattern(8, 8, 4),
+    const Image tall = Pattern(20, 40, 1), wide = Pattern(40, 10, 2), small = Pattern(8, 8, 4), flat = Pattern(0, 12, 5),
                 alpha{16, 16, [](int x, int y) { return Rgba{uint8_t(x * 16), uint8_t(y * 16), 77, uint8_t(x + y * 16)}; }};
     std::ofstream(File("text.tga")) << "not an image\n";
     std::string windowsPath = Tga("wide.tga", wide);
     std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
     CSpriteSheet sheet;
     Load(sheet, Tga("tall.tga", tall) + "\r\n\r\n" + File("missing.tga") + "\r\n" + windowsPath + "\r\n" +
-                    File("text.tga") + "\r\n" + Tga("alpha.tga", alpha, 32) + "\r\n" + Tga("small.tga", small));
-    ExpectAtlas(sheet, {small, alpha, tall, wide});
+                    File("text.tga") + "\r\n" + Tga("alpha.tga", alpha, 32) + "\r\n" + Tga("flat.tga", flat) + "\r\n" +
+                    Tga("small.tga", small));
+    ExpectAtlas(sheet, {small, flat, alpha, tall, wide});
 }
 
 // Among equal sides the later in the file is placed first and gets the room;
