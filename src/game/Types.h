@@ -3,9 +3,14 @@
 
 #include <cstdint>
 
-// Team numbers. A cell's owner field holds the number of teams when empty.
-const uint8_t kGold   = 0;   // the human player, moves first
-const uint8_t kSilver = 1;   // the computer opponent
+// Team numbers. A cell's owner field holds the number of teams when empty;
+// kNoTeam stands for no team at all (nothing selected on screen).
+enum Team : uint8_t
+{
+    kGold   = 0,     // the human player, moves first
+    kSilver = 1,     // the computer opponent
+    kNoTeam = 255
+};
 
 // Board sizes (cells along one side of the hexagon). The 8-bit row records
 // (first-cell index and length) cannot describe a board larger than 9.

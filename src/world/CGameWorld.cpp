@@ -1,6 +1,7 @@
 #include "world/CGameWorld.h"
 
 #include "engine/CGameEngine.h"
+#include "game/Types.h"
 #include "graphics/CSpriteSheet.h"
 #include "graphics/Shapes.h"
 #include "opponent/CSearchNode.h"
@@ -53,8 +54,9 @@ const int   kInnerRingPlaces = 9;
 const uint32_t kDelayAfterPlacement = 500;
 const uint32_t kDelayAfterPass = 400;
 
-enum Team : uint8_t { TEAM_GOLD = 0, TEAM_SILVER = 1, TEAM_NONE = 255 };
 const uint8_t kNoCell = 255;
+
+enum LabelColour { LABEL_WHITE, LABEL_GOLD, LABEL_SILVER };
 
 enum Sound { SOUND_HOVER = 0, SOUND_PLACE = 1, SOUND_GAME_OVER = 2, SOUND_PASS = 3 };
 
@@ -81,16 +83,16 @@ const Difficulty kDifficulties[] = {
 const int kDifficultyXMin = 131, kDifficultyXMax = 289;
 const int kExitXMin = 91, kExitXMax = 149, kExitYMin = 290, kExitYMax = 323;
 
-const float kGold[3] = { 216.0f / 255.0f, 178.0f / 255.0f, 120.0f / 255.0f };
-const float kSilver = 0.7f;
+const float kGoldColour[3] = { 216.0f / 255.0f, 178.0f / 255.0f, 120.0f / 255.0f };
+const float kSilverGrey = 0.7f;
 
 void PlaySound(int id)
 {
     CSoundManager::GetInstance()->GetSound(id)->Play();
 }
 
-void SetGold(float alpha) { glColor4f(kGold[0], kGold[1], kGold[2], alpha); }
-void SetSilver(float alpha) { glColor4f(kSilver, kSilver, kSilver, alpha); }
+void SetGold(float alpha) { glColor4f(kGoldColour[0], kGoldColour[1], kGoldColour[2], alpha); }
+void SetSilver(float alpha) { glColor4f(kSilverGrey, kSilverGrey, kSilverGrey, alpha); }
 void SetWhite() { glColor4f(1.0f, 1.0f, 1.0f, 1.0f); }
 
 const Difficulty* DifficultyAt(const CVector2& p)
@@ -123,7 +125,7 @@ CGameWorld::CGameWorld(CGameEngine* engine)
     , m_DragCount(1)
     , m_SelRow(0)
     , m_SelCol(0)
-    , m_SelTeam(TEAM_NONE)
+    , m_SelTeam(kNoTeam)
     , m_Dragging(false)
     , m_PassHover(false)
     , m_Mode(MODE_MENU)
@@ -143,15 +145,13 @@ void CGameWorld::Reset()
 {
     assert(m_GameEngine);
     m_GameState.Reset();
-    m_SelTeam = TEAM_NONE;
-    m_Dragging = false;
+    ClearSelection();
 }
 
 void CGameWorld::SetState(const CGameState& state)
 {
     m_GameState = state;
-    m_SelTeam = TEAM_NONE;
-    m_Dragging = false;
+    ClearSelection();
     m_PassHover = false;
 }
 
@@ -199,8 +199,7 @@ void CGameWorld::StartGame(int searchDepth, int evalNoise)
     g_evalNoise = evalNoise;
     assert(m_GameEngine);
     m_GameState.Reset();
-    m_SelTeam = TEAM_NONE;
-    m_Dragging = false;
+    ClearSelection();
     m_MenuHover = MENU_NONE;
     PlaySound(SOUND_PLACE);
 }
@@ -261,7 +260,7 @@ void CGameWorld::OnGameMove(const CVector2& p)
 
 void CGameWorld::RefreshPassHover(const CVector2& p)
 {
-    m_PassHover = !m_GameState.IsGameDone() && m_GameState.GetCurTeam() == TEAM_GOLD &&
+    m_PassHover = !m_GameState.IsGameDone() && m_GameState.GetCurTeam() == kGold &&
                   !m_Dragging && IsOnPassButton(p);
 }
 
@@ -306,10 +305,8 @@ bool CGameWorld::PickCell(const CVector2& p, uint32_t& row, uint32_t& col) const
 void CGameWorld::GoldPasses()
 {
     // A pass ends any drag in progress; the cell it was aimed at was not played.
-    if (m_Dragging) {
-        m_Dragging = false;
-        m_SelTeam = TEAM_NONE;
-    }
+    if (m_Dragging)
+        ClearSelection();
     m_Delay = kDelayAfterPass;
     m_GameState.Pass();
     PlaySound(m_GameState.IsGameDone() ? SOUND_GAME_OVER : SOUND_PASS);
@@ -334,18 +331,15 @@ void CGameWorld::OnGameButton(Uint8 button, bool pressed, const CVector2& p)
     }
 
     // The right button cancels a drag.
-    if (!m_GameState.IsGameDone() && IsGoldDragging() && right && pressed) {
-        m_Dragging = false;
-        m_SelTeam = TEAM_NONE;
-    }
+    if (!m_GameState.IsGameDone() && IsGoldDragging() && right && pressed)
+        ClearSelection();
 
-    if (!(left && pressed) || m_GameState.GetCurTeam() != TEAM_GOLD ||
-        m_GameState.GetNumPasses() >= m_GameState.GetNumTeams())
+    if (!(left && pressed) || m_GameState.GetCurTeam() != kGold || m_GameState.IsGameDone())
         return;
 
     // With nothing in hand Gold can only pass, wherever the click lands.
-    if (m_GameState.GetTeamTokens(TEAM_GOLD) == 0) {
-        m_SelTeam = TEAM_NONE;
+    if (m_GameState.GetTeamTokens(kGold) == 0) {
+        ClearSelection();
         GoldPasses();
         return;
     }
@@ -368,9 +362,15 @@ void CGameWorld::OnGameButton(Uint8 button, bool pressed, const CVector2& p)
         GoldPasses();
 }
 
+void CGameWorld::ClearSelection()
+{
+    m_SelTeam = kNoTeam;
+    m_Dragging = false;
+}
+
 bool CGameWorld::IsGoldDragging() const
 {
-    return m_Dragging && m_GameState.GetCurTeam() == TEAM_GOLD && m_SelTeam == TEAM_GOLD;
+    return m_Dragging && m_GameState.GetCurTeam() == kGold && m_SelTeam == kGold;
 }
 
 // ---------------------------------------------------------------------------
@@ -388,14 +388,13 @@ void CGameWorld::Update(Uint32 elapsedMs)
     }
     m_Delay = 0;
 
-    if (m_GameState.GetCurTeam() == TEAM_SILVER && !m_GameState.IsGameDone())
+    if (m_GameState.GetCurTeam() == kSilver && !m_GameState.IsGameDone())
         PlayOpponentTurn();
 
     // Gold with an empty stock has no placement: pass on the player's behalf.
-    if (m_GameState.GetCurTeam() == TEAM_GOLD && !m_GameState.IsGameDone() &&
-        m_GameState.GetTeamTokens(TEAM_GOLD) == 0) {
-        m_SelTeam = TEAM_NONE;
-        m_Dragging = false;
+    if (m_GameState.GetCurTeam() == kGold && !m_GameState.IsGameDone() &&
+        m_GameState.GetTeamTokens(kGold) == 0) {
+        ClearSelection();
         m_PassHover = false;   // the turn has gone; the button is no longer live
         m_GameState.Pass();
         if (m_GameState.IsGameDone())
@@ -539,7 +538,7 @@ void CGameWorld::DrawBoard()
 
             const uint8_t tokens = m_GameState.GetCellTokens(r, c);
             if (m_SelTeam < nTeams && r == m_SelRow && c == m_SelCol) {
-                if (m_SelTeam == TEAM_GOLD)
+                if (m_SelTeam == kGold)
                     SetGold(1.0f);
                 else
                     SetSilver(1.0f);
@@ -566,24 +565,24 @@ void CGameWorld::DrawStocks()
         cellOwner = m_GameState.GetCellOwner(m_SelRow, m_SelCol);
     }
 
-    uint8_t gold = m_GameState.GetTeamTokens(TEAM_GOLD);
+    uint8_t gold = m_GameState.GetTeamTokens(kGold);
     if (dragging)
-        gold = static_cast<uint8_t>(cellOwner == TEAM_GOLD ? gold - m_DragCount
+        gold = static_cast<uint8_t>(cellOwner == kGold ? gold - m_DragCount
                                                            : gold - (cellTokens + m_DragCount));
     SetWhite();
     glLoadIdentity();
     glTranslatef(kGoldStockX, kGoldStockY, 0.0f);
-    DrawTokens(gold, TEAM_GOLD);
+    DrawTokens(gold, kGold);
     SetGold(m_PassHover ? 1.0f : 0.5f);
     glBindTexture(GL_TEXTURE_2D, 0);
     DrawRing(kStockRingRadius, kStockRingWidth);
 
-    uint8_t silver = m_GameState.GetTeamTokens(TEAM_SILVER);
-    if (dragging && cellOwner == TEAM_SILVER)
+    uint8_t silver = m_GameState.GetTeamTokens(kSilver);
+    if (dragging && cellOwner == kSilver)
         silver = static_cast<uint8_t>(silver + cellTokens);
     glLoadIdentity();
     glTranslatef(kSilverStockX, kSilverStockY, 0.0f);
-    DrawTokens(silver, TEAM_SILVER);
+    DrawTokens(silver, kSilver);
     SetSilver(0.5f);
     glBindTexture(GL_TEXTURE_2D, 0);
     DrawRing(kStockRingRadius, kStockRingWidth);
@@ -591,76 +590,50 @@ void CGameWorld::DrawStocks()
 
 void CGameWorld::DrawHud()
 {
-    const bool goldToMove = m_GameState.GetCurTeam() == TEAM_GOLD;
+    const bool goldToMove = m_GameState.GetCurTeam() == kGold;
+    const bool done = m_GameState.IsGameDone();
+    const int gold = m_GameState.GetTeamScore(kGold);
+    const int silver = m_GameState.GetTeamScore(kSilver);
+    char goldScore[32], silverScore[32];
+    snprintf(goldScore, sizeof goldScore, "Score: %d", gold);
+    snprintf(silverScore, sizeof silverScore, "Score: %d", silver);
 
-    if (m_PassHover) {
+    // The result's offset centres it roughly for the game's font.
+    const char* result = gold > silver ? "Gold Wins" : gold < silver ? "Silver Wins" : "Tie";
+    const float resultX = gold > silver ? 462.0f : gold < silver ? 452.0f : 497.0f;
+
+    struct Label { bool shown; float x, y; LabelColour colour; const char* text; };
+    const Label labels[] = {
+        { m_PassHover, 94.0f, 200.0f, LABEL_GOLD, "Pass" },
+        { done, resultX, 444.0f, LABEL_WHITE, result },
+        { !done, goldToMove ? 10.0f : 944.0f, 688.0f, LABEL_WHITE, "Move" },
+        { true, 10.0f, 728.0f, LABEL_WHITE, "Player" },
+        { true, 874.0f, 728.0f, LABEL_WHITE, "Opponent" },
+        // Under the side that passed last, opposite the turn marker.
+        { m_GameState.GetNumPasses() != 0, goldToMove ? 914.0f : 10.0f, 688.0f, LABEL_WHITE, "Passed" },
+        { true, 20.0f, 20.0f, LABEL_GOLD, goldScore },
+        { true, 874.0f, 20.0f, LABEL_SILVER, silverScore },
+    };
+    for (const Label& l : labels) {
+        if (!l.shown)
+            continue;
         glLoadIdentity();
-        SetGold(1.0f);
-        glTranslatef(94.0f, 200.0f, 0.0f);
-        DrawLabel("Pass");
+        glTranslatef(l.x, l.y, 0.0f);
+        if (l.colour == LABEL_GOLD)
+            SetGold(1.0f);
+        else if (l.colour == LABEL_SILVER)
+            SetSilver(1.0f);
+        else
+            SetWhite();
+        DrawLabel(l.text);
     }
-
-    if (m_GameState.IsGameDone()) {
-        glLoadIdentity();
-        glTranslatef(512.0f, 444.0f, 0.0f);
-        SetWhite();
-        const int gold = m_GameState.GetTeamScore(TEAM_GOLD);
-        const int silver = m_GameState.GetTeamScore(TEAM_SILVER);
-        // Offsets centre each result roughly for the game's font.
-        if (gold > silver) {
-            glTranslatef(-50.0f, 0.0f, 0.0f);
-            DrawLabel("Gold Wins");
-        } else if (gold < silver) {
-            glTranslatef(-60.0f, 0.0f, 0.0f);
-            DrawLabel("Silver Wins");
-        } else {
-            glTranslatef(-15.0f, 0.0f, 0.0f);
-            DrawLabel("Tie");
-        }
-    } else {
-        glLoadIdentity();
-        glTranslatef(goldToMove ? 10.0f : 944.0f, 688.0f, 0.0f);
-        SetWhite();
-        DrawLabel("Move");
-    }
-
-    glLoadIdentity();
-    glTranslatef(10.0f, 728.0f, 0.0f);
-    SetWhite();
-    DrawLabel("Player");
-
-    glLoadIdentity();
-    glTranslatef(874.0f, 728.0f, 0.0f);
-    SetWhite();
-    DrawLabel("Opponent");
-
-    // "Passed" stands under the side that passed last, opposite the turn marker.
-    if (m_GameState.GetNumPasses() != 0) {
-        glLoadIdentity();
-        glTranslatef(goldToMove ? 914.0f : 10.0f, 688.0f, 0.0f);
-        SetWhite();
-        DrawLabel("Passed");
-    }
-
-    char text[1024];
-    snprintf(text, sizeof text, "Score: %d", static_cast<int>(m_GameState.GetTeamScore(TEAM_GOLD)));
-    glLoadIdentity();
-    glTranslatef(20.0f, 20.0f, 0.0f);
-    SetGold(1.0f);
-    DrawLabel(text);
-
-    snprintf(text, sizeof text, "Score: %d", static_cast<int>(m_GameState.GetTeamScore(TEAM_SILVER)));
-    glLoadIdentity();
-    glTranslatef(874.0f, 20.0f, 0.0f);
-    SetSilver(1.0f);
-    DrawLabel(text);
 }
 
 void CGameWorld::DrawTokens(uint8_t count, uint8_t team)
 {
     SetWhite();
     const CSprite& sprite = CSpriteSheet::GetInstance()->GetSprite(
-        team == TEAM_GOLD ? SPRITE_GOLD_TOKEN : SPRITE_SILVER_TOKEN);
+        team == kGold ? SPRITE_GOLD_TOKEN : SPRITE_SILVER_TOKEN);
     if (count == 1) {
         sprite.Draw();
         return;

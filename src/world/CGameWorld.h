@@ -63,6 +63,7 @@ private:
     void UpdateDragCount(const CVector2& p);
     bool PickCell(const CVector2& p, uint32_t& row, uint32_t& col) const;
     void GoldPasses();
+    void ClearSelection();   // no highlighted cell, no drag
 
     // Turns
     void PlayOpponentTurn();
