@@ -1,6 +1,7 @@
 // Start-up time, from process start to the first buffer swap, of the game
-// (vesk-startup-game) and of a bare window (vesk-startup-floor), measured
-// from outside: spawn, wait for the child's "swapped" line, repeat.
+// (vesk itself) and of a bare window (vesk-startup-floor), measured from
+// outside: spawn with the first-swap reporter preloaded, wait for the
+// child's "swapped" line, repeat.
 //
 // Usage: vesk-startup-bench [runs] [data folder]
 // Needs a display; bench/startup.sh provides one.
@@ -40,9 +41,19 @@ Sample TimeToFirstSwap(const char* program)
     posix_spawn_file_actions_addclose(&actions, out[1]);
 
     char* args[] = {const_cast<char*>(program), nullptr};
+    // The parent's environment, with the reporter preloaded.
+    static std::vector<char*> env;
+    static std::string preload = std::string("LD_PRELOAD=") + FIRST_SWAP;
+    if (env.empty()) {
+        for (char** e = environ; *e; ++e)
+            if (std::string(*e).rfind("LD_PRELOAD=", 0) != 0)
+                env.push_back(*e);
+        env.push_back(&preload[0]);
+        env.push_back(nullptr);
+    }
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
-    const int rc = posix_spawn(&pid, program, &actions, nullptr, args, environ);
+    const int rc = posix_spawn(&pid, program, &actions, nullptr, args, env.data());
     posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
     if (rc != 0)

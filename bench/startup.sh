@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 runs=${1:-20}
 build=${2:-build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target vesk-startup-bench vesk-startup-game vesk-startup-floor -j2 >/dev/null
+cmake --build "$build" --target vesk-startup-bench -j2 >/dev/null
 
 SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24" \
   "$build/bench/vesk-startup-bench" "$runs" "$PWD"

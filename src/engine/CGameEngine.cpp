@@ -1,5 +1,7 @@
 #include "engine/CGameEngine.h"
 
+#include "engine/Window.h"
+
 #include "data/DataFile.h"
 #include "graphics/CSpriteSheet.h"
 #include "sound/CSoundManager.h"
@@ -178,19 +180,8 @@ void CGameEngine::FreeIcon()
 
 bool CGameEngine::SetVideoMode()
 {
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 32);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_BUFFER_SIZE, 32);
-
-    m_VideoFlags = SDL_HWSURFACE | SDL_OPENGLBLIT;
-    if (m_Settings.m_Fullscreen)
-        m_VideoFlags |= SDL_FULLSCREEN;
-
-    m_Screen = SDL_SetVideoMode(m_Settings.m_Width, m_Settings.m_Height,
-                                m_Settings.m_BitsPerPixel, m_VideoFlags);
+    m_VideoFlags = WindowFlags(m_Settings);
+    m_Screen = OpenWindow(m_Settings);
     if (m_Screen == nullptr)
     {
         const std::string mode = std::to_string(m_Settings.m_Width) + " by " +

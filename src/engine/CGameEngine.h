@@ -39,7 +39,6 @@ public:
     void LoadResources();
     void UnloadResources();
 
-    CGameWorld& GetWorld() { return m_GameWorld; }   // for tests
     // The icon surface while the engine holds one, else null; for tests.
     const SDL_Surface* GetIcon() const { return m_IconInitialized ? m_Icon : nullptr; }
 

@@ -7,18 +7,16 @@ namespace {
 
 const int kCircleSegments = 32;
 
-// Unit circle, counter-clockwise from the positive x axis; the last point
-// repeats the first so outlines and bands close.
+// Unit circle, counter-clockwise from the positive x axis, computed on first
+// use; the last point repeats the first so outlines and bands close. Discs
+// and rings share it: their vertices are the same either way.
 struct UnitCircle
 {
-    bool  dirty = true;   // not yet computed
     float cosines[kCircleSegments + 1];
     float sines[kCircleSegments + 1];
 
-    void Fill()
+    UnitCircle()
     {
-        if (!dirty)
-            return;
         for (int i = 0; i <= kCircleSegments; ++i) {
             // In single precision, as the angle always was: the vertices of
             // every shape depend on it.
@@ -26,18 +24,20 @@ struct UnitCircle
             cosines[i] = std::cos(angle);
             sines[i] = std::sin(angle);
         }
-        dirty = false;
     }
 };
 
-UnitCircle g_circleTable;
-UnitCircle g_ringTable;
+const UnitCircle& Circle()
+{
+    static const UnitCircle circle;
+    return circle;
+}
 
 } // namespace
 
 void DrawCircle(float radius, bool filled)
 {
-    g_circleTable.Fill();
+    const UnitCircle& unit = Circle();
     glBindTexture(GL_TEXTURE_2D, 0);   // no image: the current colour only
     if (filled) {
         glBegin(GL_TRIANGLE_FAN);
@@ -46,19 +46,19 @@ void DrawCircle(float radius, bool filled)
         glBegin(GL_LINE_LOOP);
     }
     for (int i = 0; i <= kCircleSegments; ++i)
-        glVertex2f(radius * g_circleTable.cosines[i], radius * g_circleTable.sines[i]);
+        glVertex2f(radius * unit.cosines[i], radius * unit.sines[i]);
     glEnd();
 }
 
 void DrawRing(float radius, float width)
 {
-    g_ringTable.Fill();
+    const UnitCircle& unit = Circle();
     glBindTexture(GL_TEXTURE_2D, 0);
     const float outer = radius + width;
     glBegin(GL_TRIANGLE_STRIP);
     for (int i = 0; i <= kCircleSegments; ++i) {
-        glVertex2f(radius * g_ringTable.cosines[i], radius * g_ringTable.sines[i]);
-        glVertex2f(outer * g_ringTable.cosines[i], outer * g_ringTable.sines[i]);
+        glVertex2f(radius * unit.cosines[i], radius * unit.sines[i]);
+        glVertex2f(outer * unit.cosines[i], outer * unit.sines[i]);
     }
     glEnd();
 }
