@@ -2,7 +2,7 @@
 #   <prefix>/libexec/vesk/vesk            the program
 #   <prefix>/share/vesk/Vesk.bmp, Data/   its icon and data (its working folder)
 #   <prefix>/bin/vesk                     launcher: enters the data folder, runs the program
-#   <prefix>/share/applications/vesk.desktop and a hicolor icon, for desktop menus
+#   <prefix>/share/applications/vesk.desktop and hicolor icons, for desktop menus
 # Paths stay relative inside the launcher, so `cmake --install --prefix`
 # may choose another prefix than the one configured.
 include(GNUInstallDirs)
@@ -19,8 +19,8 @@ file(RELATIVE_PATH VESK_REL_EXE "/p/${CMAKE_INSTALL_BINDIR}" "/p/${VESK_EXE_DIR}
 configure_file("${PROJECT_SOURCE_DIR}/packaging/vesk.in" "${PROJECT_BINARY_DIR}/packaging/vesk" @ONLY)
 install(PROGRAMS "${PROJECT_BINARY_DIR}/packaging/vesk" DESTINATION "${CMAKE_INSTALL_BINDIR}")
 
-install(FILES "${PROJECT_SOURCE_DIR}/packaging/vesk.png"
-        DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps")
+install(DIRECTORY "${PROJECT_SOURCE_DIR}/packaging/icons/"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor")
 
 # The desktop entry names the launcher by its full path, which is known
 # only at install time (the prefix may be given to `cmake --install`).
