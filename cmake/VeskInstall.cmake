@@ -96,6 +96,7 @@ install(CODE [[
        DESTINATION "${CMAKE_INSTALL_PREFIX}/${mandir}/man6" TYPE FILE)
   file(INSTALL "${made}/changelog.gz" DESTINATION "${CMAKE_INSTALL_PREFIX}/${datadir}/doc/vesk"
        TYPE FILE)
+  file(REMOVE_RECURSE "${made}")
 ]])
 
 # The Debian package.
