@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
-"""Installs the build into a fresh prefix and starts the game through its
-launcher from an unrelated folder, as a player would.
+"""Installs the game as a player would and starts it through its launcher
+from an unrelated folder: with `cmake --install` into a fresh prefix, or
+from the Debian package unpacked (not installed) into a fresh folder, which
+shows the installed tree runs wherever it lies.
 
 Usage, under its own X server:
     xvfb-run -a -s "-screen 0 1024x768x24" install_test.py build
+    xvfb-run -a -s "-screen 0 1024x768x24" install_test.py --deb vesk_1.0_amd64.deb
 """
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -15,18 +19,27 @@ from xsession import VERY_EASY, Failure, Game, backdrop_shown, check, is_red, lo
 
 
 def main():
-    build = os.path.abspath(sys.argv[1])
-    prefix = tempfile.mkdtemp(prefix="vesk-install-")
+    root = tempfile.mkdtemp(prefix="vesk-install-")
     elsewhere = tempfile.mkdtemp(prefix="vesk-elsewhere-")
     game = None
     try:
-        subprocess.run(["cmake", "--install", build, "--prefix", prefix], check=True,
-                       stdout=subprocess.DEVNULL)
-        data_dir = os.path.join(prefix, "share", "vesk")
-        launcher = os.path.join(prefix, "bin", "vesk")
-        program = os.path.join(prefix, "libexec", "vesk", "vesk")
-        check(os.access(launcher, os.X_OK) and os.access(program, os.X_OK),
-              "launcher and program are executable")
+        if sys.argv[1] == "--deb":
+            subprocess.run(["dpkg-deb", "-x", sys.argv[2], root], check=True)
+            # The desktop entry names the place the package installs to.
+            prefix, installed, layout = os.path.join(root, "usr"), "/usr", \
+                ("games", "lib/games/vesk", "share/games/vesk")
+        else:
+            subprocess.run(["cmake", "--install", os.path.abspath(sys.argv[1]), "--prefix", root],
+                           check=True, stdout=subprocess.DEVNULL)
+            prefix, installed, layout = root, root, ("bin", "libexec/vesk", "share/vesk")
+        bin_dir, exe_dir, data_dir = (os.path.join(prefix, d) for d in layout)
+        launcher, lab = os.path.join(bin_dir, "vesk"), os.path.join(bin_dir, "vesk-lab")
+        program = os.path.join(exe_dir, "vesk")
+        check(all(os.access(p, os.X_OK) for p in (launcher, program, lab)),
+              "launcher, program and vesk-lab are executable")
+        move = subprocess.run([lab, "move", "--pos", "---/----/-----/----/--- g 0", "--depth", "1",
+                               "--noise", "0"], capture_output=True, text=True, cwd=elsewhere)
+        check(move.returncode == 0 and move.stdout.startswith("move "), "vesk-lab answers a move")
         # Every file the lists name (Windows separators), the icon and the font.
         wanted = ["Vesk.bmp", "Data/36DAYSAG.TTF", "Data/36DAYSAG.LICENSE"]
         for name in ("Data/sprites.dat", "Data/sounds.dat"):
@@ -34,13 +47,17 @@ def main():
                 wanted += [line.strip().replace("\\", "/") for line in f if line.strip()]
         missing = [rel for rel in wanted if not os.path.isfile(os.path.join(data_dir, rel))]
         check(len(wanted) == 10 and not missing, "the data are installed (missing: %s)" % missing)
-        icon = os.path.join(prefix, "share", "icons", "hicolor", "64x64", "apps", "vesk.png")
-        with open(icon, "rb") as f:
-            check(f.read(8) == b"\x89PNG\r\n\x1a\n", "the menu icon is a PNG")
+        for n in (16, 24, 32, 48, 64, 128, 256):
+            with open(os.path.join(prefix, "share/icons/hicolor/%dx%d/apps/vesk.png" % (n, n)),
+                      "rb") as f:
+                head = f.read(24)
+            check(head[:8] == b"\x89PNG\r\n\x1a\n" and struct.unpack(">II", head[16:]) == (n, n),
+                  "the %d-pixel menu icon is a PNG of that size" % n)
         with open(os.path.join(prefix, "share", "applications", "vesk.desktop")) as f:
             keys = dict(l.split("=", 1) for l in f.read().splitlines() if "=" in l)
         check(keys.get("Icon") == "vesk" and os.path.realpath(keys.get("Exec", "").strip('"'))
-              == os.path.realpath(launcher), "the desktop entry starts the launcher")
+              == os.path.realpath(os.path.join(installed, layout[0], "vesk")),
+              "the desktop entry starts the launcher")
 
         # The launcher hands its arguments to the program it replaces.
         game = Game([launcher, "-fullscreen", "two words"], cwd=elsewhere)
@@ -69,7 +86,7 @@ def main():
     finally:
         if game:
             game.kill()
-        shutil.rmtree(prefix, ignore_errors=True)
+        shutil.rmtree(root, ignore_errors=True)
         shutil.rmtree(elsewhere, ignore_errors=True)
 
 

@@ -6,7 +6,8 @@
 #include "Sounds.h"
 #include "Wav.h"
 
-#include <sys/stat.h>
+#include <filesystem>
+#include <system_error>
 
 namespace gen {
 
@@ -17,34 +18,33 @@ std::vector<uint8_t> Text(const std::string& s)
     return std::vector<uint8_t>(s.begin(), s.end());
 }
 
-bool MakeDir(const std::string& path)
+// The desktop's icon sizes; each is laid out as in the hicolor theme, so the
+// folder installs as it is.
+const int kIconSizes[] = { 16, 24, 32, 48, 64, 128, 256 };
+
+std::string IconPath(int size)
 {
-    struct stat st;
-    if (stat(path.c_str(), &st) == 0)
-        return S_ISDIR(st.st_mode);
-    return mkdir(path.c_str(), 0755) == 0;
+    const std::string side = std::to_string(size);
+    return "packaging/icons/" + side + "x" + side + "/apps/vesk.png";
 }
 
 } // namespace
 
 std::vector<std::string> GeneratedFiles()
 {
-    return { "Vesk.bmp",
-             "Data/sprites.dat", "Data/silver.png", "Data/gold.png", "Data/background.png",
-             "Data/sounds.dat", "Data/tick.wav", "Data/clack.wav", "Data/chime.wav",
-             "Data/whoosh.wav",
-             "packaging/vesk.png" };
+    std::vector<std::string> files = {
+        "Vesk.bmp",
+        "Data/sprites.dat", "Data/silver.png", "Data/gold.png", "Data/background.png",
+        "Data/sounds.dat", "Data/tick.wav", "Data/clack.wav", "Data/chime.wav",
+        "Data/whoosh.wav" };
+    for (int size : kIconSizes)
+        files.push_back(IconPath(size));
+    return files;
 }
 
 bool GenerateAll(const std::string& root, std::string& failed)
 {
     const std::string base = root.empty() ? std::string(".") : root;
-    for (const char* dir : { "/Data", "/packaging" })
-        if (!MakeDir(base + dir))
-        {
-            failed = base + dir;
-            return false;
-        }
 
     // The lists name files with the Windows separator, as the game expects.
     // Silver's token comes before Gold's: equal sizes keep the list's order,
@@ -55,7 +55,7 @@ bool GenerateAll(const std::string& root, std::string& failed)
 
     const Rgba key = { 255, 0, 255, 255 };
     struct Item { std::string path; std::vector<uint8_t> bytes; };
-    const Item items[] = {
+    std::vector<Item> items = {
         { "Vesk.bmp", EncodePaletteBmp(QuantizeWithKey(PaintIcon(32), key)) },
         { "Data/sprites.dat", Text(sprites) },
         { "Data/silver.png", EncodePng(PaintToken(METAL_SILVER, TOKEN_SIZE, TOKEN_RADIUS), true) },
@@ -66,14 +66,20 @@ bool GenerateAll(const std::string& root, std::string& failed)
         { "Data/clack.wav", EncodeWav(MakeClack()) },
         { "Data/chime.wav", EncodeWav(MakeChime()) },
         { "Data/whoosh.wav", EncodeWav(MakeWhoosh()) },
-        { "packaging/vesk.png", EncodePng(PaintIcon(64), true) },
     };
+    for (int size : kIconSizes)
+        items.push_back({ IconPath(size), EncodePng(PaintIcon(size), true) });
     for (const Item& item : items)
-        if (!WriteFile(base + "/" + item.path, item.bytes))
+    {
+        const std::filesystem::path path = base + "/" + item.path;
+        std::error_code ignored;
+        std::filesystem::create_directories(path.parent_path(), ignored);
+        if (!WriteFile(path.string(), item.bytes))
         {
-            failed = base + "/" + item.path;
+            failed = path.string();
             return false;
         }
+    }
     return true;
 }
 

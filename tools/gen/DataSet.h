@@ -11,8 +11,8 @@ namespace gen {
 // Debian font copied by hand, with its licence beside it.
 std::vector<std::string> GeneratedFiles();
 
-// Writes every generated file under `root` (which must exist; Data/ and
-// packaging/ are created). Returns false, naming the file in `failed`,
+// Writes every generated file under `root` (which must exist; the folders
+// below it are created). Returns false, naming the file in `failed`,
 // when one cannot be written.
 bool GenerateAll(const std::string& root, std::string& failed);
 
