@@ -67,8 +67,10 @@ inline CSearchNode* CSearchArena::NewNode(const CGameState& position)
     // all its records inside itself, belongs here.
     assert(position.GetNumRows() == 2 * kStandardBoardSize - 1 && position.GetNumTeams() == 2);
     ++m_nodes;
-    CGameState* state = new (Allocate(sizeof(CGameState))) CGameState(position);
-    return new (Allocate(sizeof(CSearchNode))) CSearchNode(state);
+    // One piece for both, the state right after the node.
+    static_assert(sizeof(CSearchNode) % kAlign == 0, "the state stays aligned");
+    char* memory = static_cast<char*>(Allocate(sizeof(CSearchNode) + sizeof(CGameState)));
+    return new (memory) CSearchNode(new (memory + sizeof(CSearchNode)) CGameState(position));
 }
 
 #endif

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ostream>
+#include <vector>
 
 int RunBench(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
@@ -17,25 +18,33 @@ int RunBench(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (!cmd.Parse(args, { "depth" }) || !cmd.GetInt("depth", 1, kMaxDepth, false, depth))
         return cmd.Exit();
 
-    uint64_t nodes = 0, signature = 14695981039346656037ull;   // FNV-1a's starting value
-    double ms = 0.0, slowest = 0.0;
+    std::vector<CGameState> suite(kBenchSuiteSize, CGameState(3, 2));
     for (size_t i = 0; i < kBenchSuiteSize; ++i)
     {
-        CGameState state(3, 2);
         std::string error;
-        if (!CNotation::ParseState(kBenchSuite[i], state, error) || state.IsGameDone())
+        if (!CNotation::ParseState(kBenchSuite[i], suite[i], error) || suite[i].IsGameDone())
             return cmd.Fail("suite position " + std::to_string(i + 1) + " is unusable: "
                             + (error.empty() ? "game over" : error), kExitFault);
-        // The same table contents for every position keep each count
-        // independent of the positions before it.
-        CRandomTable::GetInstance()->FillFromSeed(kDefaultSeed);
-        const OpponentMove move = FindMove(state, static_cast<int>(depth), 0, &signature);
-        if (!move.found)
-            return cmd.Fail("no move in suite position " + std::to_string(i + 1), kExitFault);
-        nodes += move.nodes;
-        ms += move.ms;
-        slowest = std::max(slowest, move.ms);
     }
+
+    // A first pass, not timed, leaves the search's memory in place, as for
+    // every move of a run but its first: the timed pass measures the search,
+    // not the system mapping fresh pages.
+    uint64_t nodes = 0, signature = 14695981039346656037ull;   // FNV-1a's starting value
+    double ms = 0.0, slowest = 0.0;
+    for (int pass = 0; pass < 2; ++pass)
+        for (size_t i = 0; i < kBenchSuiteSize; ++i)
+        {
+            // The same table contents for every position keep each count
+            // independent of the positions before it.
+            CRandomTable::GetInstance()->FillFromSeed(kDefaultSeed);
+            const OpponentMove move = FindMove(suite[i], static_cast<int>(depth), 0, pass ? &signature : nullptr);
+            if (!move.found)
+                return cmd.Fail("no move in suite position " + std::to_string(i + 1), kExitFault);
+            nodes += pass ? move.nodes : 0;
+            ms += pass ? move.ms : 0.0;
+            slowest = std::max(slowest, pass ? move.ms : 0.0);
+        }
 
     char buf[64];
     out << "positions " << kBenchSuiteSize << '\n';
