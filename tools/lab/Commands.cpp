@@ -109,11 +109,12 @@ bool CCommandLine::Parse(const std::vector<std::string>& args, std::initializer_
     opterr = 0;
     for (int c; (c = getopt_long(argc, argv.data(), "+:", options.data(), nullptr)) != -1;)
     {
-        const std::string name = optopt >= kFirstOption ? options[optopt - kFirstOption].name : "";
+        // On ':' and '?' optopt names the option at fault: one of ours, a
+        // character, or 0 for a long name we do not know.
         if (c == ':')
-            return Refuse("option --" + name + " needs a value");
-        if (c == '?' && !name.empty())
-            return Refuse("option --" + name + " takes no value");
+            return Refuse(std::string("option --") + options[optopt - kFirstOption].name + " needs a value");
+        if (c == '?' && optopt >= kFirstOption)
+            return Refuse(std::string("option --") + options[optopt - kFirstOption].name + " takes no value");
         if (c == '?')
         {
             const std::string arg = optopt ? std::string("-") + char(optopt) : argv[optind - 1];
