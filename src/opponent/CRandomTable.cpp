@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 #include <ctime>
+#include <random>
 
 // Defined here as well, for callers that take their address (EXPECT_LE, std::min).
 const uint32_t CRandomTable::kSize;
@@ -57,17 +58,15 @@ void CRandomTable::Fill(const int* values)
     m_draws = 0;
 }
 
-// Its own small generator (the classic portable one from the C standard's
-// example), so that a seed gives the same table on every platform and leaves
-// the standard library's generator alone.
+// std::mt19937, whose sequence the C++ standard fixes: a seed gives the same
+// table (and the same searches) on every platform, and the standard library's
+// own generator is left alone. The top 15 bits of each output are uniform
+// over 0..32767.
 void CRandomTable::FillFromSeed(unsigned seed)
 {
-    uint32_t state = seed;
-    for (uint32_t i = 0; i < kSize; ++i)
-    {
-        state = state * 1103515245u + 12345u;
-        m_values[i] = static_cast<int>((state >> 16) & 0x7fff);
-    }
+    std::mt19937 generator(seed);
+    for (int& value : m_values)
+        value = static_cast<int>(generator() >> 17);
     m_index = 0;
     m_draws = 0;
 }

@@ -17,7 +17,7 @@ public:
 
     // For tests and tools: replace the contents and restart the ring.
     void Fill(const int* values);          // kSize values, each 0..kMax (asserted)
-    void FillFromSeed(unsigned seed);      // reproducible contents from a fixed seed
+    void FillFromSeed(unsigned seed);      // the same contents from a seed on every platform
 
     // Values handed out since construction or the last Fill.
     uint64_t GetDraws() const { return m_draws; }

@@ -3,10 +3,10 @@
 #include "game/CGameState.h"
 #include "game/Types.h"
 #include "opponent/CRandomTable.h"
+#include "opponent/CSearchArena.h"
 #include "opponent/CSearchNode.h"
 
-#include <memory>
-#include <vector>
+#include <ctime>
 
 int g_searchDepth = 4;
 int g_evalNoise = 2;
@@ -29,68 +29,32 @@ const uint8_t kMaxStockToPass = 18;
 
 struct WalkCell { uint8_t row; uint8_t col; };
 
-// On the standard board the walk starts in the middle cell and spirals out:
-// the ring round it, then the outer ring. Each step is applied before a visit.
-const int kStandardRowSteps[19] = { 0, 1, -1, -1, 0, 1, 1, 1, 0, -1, -1, -1, -1, 0, 0, 1, 1, 1, 1 };
-const int kStandardColSteps[19] = { 0, 0, 1, -1, -1, 0, 0, 0, 1, 1, 1, -1, -1, -1, -1, 0, 0, 0, 0 };
+// The walk starts in the middle cell and spirals out: the ring round it, then
+// the outer ring. The search only ever sees the standard board.
+const WalkCell kWalk[19] = {
+    { 2, 2 }, { 3, 2 }, { 2, 3 }, { 1, 2 }, { 1, 1 }, { 2, 1 }, { 3, 1 }, { 4, 1 }, { 4, 2 }, { 3, 3 },
+    { 2, 4 }, { 1, 3 }, { 0, 2 }, { 0, 1 }, { 0, 0 }, { 1, 0 }, { 2, 0 }, { 3, 0 }, { 4, 0 },
+};
 
-std::vector<WalkCell> BuildStandardWalk()
+// The walk and its mirror images, worked out once: index bit 0 mirrors the
+// columns (within each row), bit 1 the rows.
+struct MirroredWalks { WalkCell walks[4][19]; };
+
+const MirroredWalks& Walks()
 {
-    std::vector<WalkCell> walk;
-    int row = 2;
-    int col = 2;
-    for (int i = 0; i < 19; ++i)
-    {
-        row += kStandardRowSteps[i];
-        col += kStandardColSteps[i];
-        walk.push_back({ static_cast<uint8_t>(row), static_cast<uint8_t>(col) });
-    }
-    return walk;
-}
-
-// Other board sizes get the same spiral: the middle cell, then ring after
-// ring, each entered at the cell right of its upper-left corner and walked
-// clockwise back to that corner. Cells are located here by row and by their
-// position in half cell widths, x = (rows - length) + 2 * col, in which the six
-// neighbour directions are uniform.
-std::vector<WalkCell> BuildSpiralWalk(const CGameState& pos)
-{
-    std::vector<WalkCell> walk;
-    const int nRows = static_cast<int>(pos.GetNumRows());
-    const int mid = nRows / 2;
-    auto visit = [&](int row, int x) {
-        const int indent = nRows - pos.GetRowLength(static_cast<uint32_t>(row));
-        walk.push_back({ static_cast<uint8_t>(row), static_cast<uint8_t>((x - indent) / 2) });
-    };
-    static const int kDirections[6][2] = { { 0, 2 }, { -1, 1 }, { -1, -1 }, { 0, -2 }, { 1, -1 }, { 1, 1 } };
-
-    visit(mid, nRows - 1);
-    for (int ring = 1; ring <= mid; ++ring)
-    {
-        int row = mid + ring;
-        int x = nRows - 1 - ring;
-        for (const auto& dir : kDirections)
-        {
-            for (int step = 0; step < ring; ++step)
+    static const MirroredWalks mirrored = [] {
+        const CGameState board(kStandardBoardSize, 2);
+        MirroredWalks m;
+        for (int mirror = 0; mirror < 4; ++mirror)
+            for (int i = 0; i < 19; ++i)
             {
-                row += dir[0];
-                x += dir[1];
-                visit(row, x);
+                const uint32_t row = mirror & 2 ? board.GetNumRows() - 1 - kWalk[i].row : kWalk[i].row;
+                const uint32_t col = mirror & 1 ? board.GetRowLength(row) - 1u - kWalk[i].col : kWalk[i].col;
+                m.walks[mirror][i] = { static_cast<uint8_t>(row), static_cast<uint8_t>(col) };
             }
-        }
-    }
-    return walk;
-}
-
-// The walk depends only on the board size; each is built once.
-const std::vector<WalkCell>& WalkOrder(const CGameState& pos)
-{
-    static std::vector<WalkCell> cache[kMaxBoardSize + 1];
-    const uint32_t size = (pos.GetNumRows() + 1) / 2;
-    std::vector<WalkCell>& walk = cache[size];
-    if (walk.empty())
-        walk = size == kStandardBoardSize ? BuildStandardWalk() : BuildSpiralWalk(pos);
-    return walk;
+        return m;
+    }();
+    return mirrored;
 }
 
 bool CoinFlip()
@@ -98,25 +62,24 @@ bool CoinFlip()
     return CRandomTable::GetInstance()->Next() > CRandomTable::kMax / 2;
 }
 
-// A child holds the node's position, in a spare state from the pool if there
-// is one, and goes to the end of the node's children.
-CSearchNode* MakeChild(CSearchNode* node, StatePool* pool)
+// A child holds a copy of the node's position and goes to the end of the
+// node's children.
+CSearchNode* MakeChild(CSearchNode* node, CSearchArena* arena)
 {
-    std::unique_ptr<CGameState> state;
-    if (pool && !pool->empty())
+    CSearchNode* child = arena->NewNode(*node->m_state);
+    node->m_children.PushBack(child);
+    return child;
+}
+
+// Folds the moves below node, in tree order, into an FNV-1a hash.
+void Sign(const CSearchNode* node, uint64_t& hash)
+{
+    for (const CSearchNode* child : node->m_children)
     {
-        state.reset(pool->front());
-        pool->pop_front();
-        *state = *node->m_state;
+        for (uint8_t byte : { child->m_row, child->m_col, child->m_isPass, uint8_t(0xff) })
+            hash = (hash ^ byte) * 1099511628211ull;
+        Sign(child, hash);
     }
-    else
-    {
-        state.reset(new CGameState(*node->m_state));
-    }
-    std::unique_ptr<CSearchNode> child(new CSearchNode(state.get()));
-    state.release();
-    node->m_children.push_back(child.get());
-    return child.release();
 }
 
 int Evaluate(const CGameState& pos)
@@ -136,14 +99,46 @@ int Evaluate(const CGameState& pos)
 
 // ---------------------------------------------------------------------------
 
-CSearchNode* ChooseMove(CSearchNode* root, StatePool* pool)
+OpponentMove FindMove(const CGameState& position, int depth, int noise, uint64_t* signature)
+{
+    // The arena's blocks are kept from move to move; nothing of the tree is.
+    static CSearchArena arena;
+    OpponentMove move;
+    if (position.IsGameDone())
+        return move;
+    g_searchDepth = depth;
+    g_evalNoise = noise;
+    const uint64_t drawsBefore = CRandomTable::GetInstance()->GetDraws();
+
+    const std::clock_t start = std::clock();
+    CSearchNode* root = arena.NewNode(position);
+    const CSearchNode* chosen = ChooseMove(root, &arena);
+    const std::clock_t searched = std::clock();
+    if (chosen)
+    {
+        move.found = true;
+        move.isPass = chosen->m_isPass != 0;
+        move.row = chosen->m_row;
+        move.col = chosen->m_col;
+    }
+    move.nodes = arena.GetNodes() - 1;   // the root is not counted
+    if (signature)
+        Sign(root, *signature);
+    const std::clock_t releasing = std::clock();
+    arena.Release();
+    move.ms = 1000.0 * static_cast<double>((searched - start) + (std::clock() - releasing)) / CLOCKS_PER_SEC;
+    move.draws = CRandomTable::GetInstance()->GetDraws() - drawsBefore;
+    return move;
+}
+
+CSearchNode* ChooseMove(CSearchNode* root, CSearchArena* arena)
 {
     CSearchNode* best = nullptr;
-    Search(root, &best, -kWindow, kWindow, pool, g_searchDepth);
+    Search(root, &best, -kWindow, kWindow, arena, g_searchDepth);
     return best;
 }
 
-void ExpandNode(CSearchNode* node, StatePool* pool, int depth)
+void ExpandNode(CSearchNode* node, CSearchArena* arena, int depth)
 {
     const CGameState& pos = *node->m_state;
     if (depth <= 0 || pos.IsGameDone())
@@ -153,48 +148,46 @@ void ExpandNode(CSearchNode* node, StatePool* pool, int depth)
     const bool mirrorCol = CoinFlip();
     const bool mirrorRow = CoinFlip();
 
-    const uint8_t stock = pos.GetTeamTokens(pos.GetCurTeam());
-    const std::vector<WalkCell>& walk = WalkOrder(pos);
-    // One allocation of the exact size for all children, instead of the
-    // vector's doublings.
-    size_t children = stock <= kMaxStockToPass ? 1 : 0;
-    for (uint8_t raise = 1; raise <= kMaxRaise; ++raise)
-        for (const WalkCell& cell : walk)
-            children += stock >= pos.GetCellTokens(cell.row, cell.col) + raise;
-    node->m_children.reserve(node->m_children.size() + children);
+    const WalkCell* walk = Walks().walks[(mirrorRow ? 2 : 0) + (mirrorCol ? 1 : 0)];
 
-    if (stock <= kMaxStockToPass)
+    // The placements first, in walk order, so that the child list is sized
+    // once. Only the stock counts, also on the mover's own cells; with an
+    // empty stock there is none.
+    const uint8_t stock = pos.GetTeamTokens(pos.GetCurTeam());
+    struct Placement { WalkCell cell; uint8_t tokens; } placements[19 * kMaxRaise];
+    uint32_t nPlacements = 0;
+    for (uint8_t raise = 1; raise <= kMaxRaise; ++raise)
+        for (int i = 0; i < 19; ++i)
+        {
+            const uint8_t held = pos.GetCellTokens(walk[i].row, walk[i].col);
+            if (stock >= held + raise)
+                placements[nPlacements++] = { walk[i], static_cast<uint8_t>(held + raise) };
+        }
+    const bool pass = stock <= kMaxStockToPass;
+    node->m_children.Reserve(*arena, nPlacements + (pass ? 1 : 0));
+
+    if (pass)
     {
-        CSearchNode* child = MakeChild(node, pool);
+        CSearchNode* child = MakeChild(node, arena);
         child->m_state->Pass();
         child->m_isPass = 1;
-        ExpandNode(child, pool, depth - 1);
+        if (depth > 1)
+            ExpandNode(child, arena, depth - 1);
     }
-    if (stock == 0)
-        return;
-
-    const uint32_t lastRow = pos.GetNumRows() - 1;
-    for (uint8_t raise = 1; raise <= kMaxRaise; ++raise)
+    for (uint32_t i = 0; i < nPlacements; ++i)
     {
-        for (const WalkCell& cell : walk)
-        {
-            const uint32_t row = mirrorRow ? lastRow - cell.row : cell.row;
-            const uint32_t col = mirrorCol ? pos.GetRowLength(row) - 1u - cell.col : cell.col;
-            const uint8_t held = pos.GetCellTokens(row, col);
-            // Only the stock counts, also on the mover's own cells.
-            if (stock < held + raise)
-                continue;
-            CSearchNode* child = MakeChild(node, pool);
-            child->m_state->MakeMove(row, col, static_cast<uint8_t>(held + raise));
-            child->m_col = static_cast<uint8_t>(col);
-            child->m_row = static_cast<uint8_t>(row);
-            ExpandNode(child, pool, depth - 1);
-        }
+        const Placement& placement = placements[i];
+        CSearchNode* child = MakeChild(node, arena);
+        child->m_state->MakeMove(placement.cell.row, placement.cell.col, placement.tokens);
+        child->m_col = placement.cell.col;
+        child->m_row = placement.cell.row;
+        if (depth > 1)   // the search's own calls stop here: a call less per child
+            ExpandNode(child, arena, depth - 1);
     }
 }
 
 // Gold maximises, Silver minimises the score difference Gold - Silver.
-int Search(CSearchNode* node, CSearchNode** best, int alpha, int beta, StatePool* pool, int depth)
+int Search(CSearchNode* node, CSearchNode** best, int alpha, int beta, CSearchArena* arena, int depth)
 {
     const CGameState& pos = *node->m_state;
     const bool maximising = pos.GetCurTeam() == kGold;
@@ -210,12 +203,11 @@ int Search(CSearchNode* node, CSearchNode** best, int alpha, int beta, StatePool
 
     // Children are generated only when the search gets here, one ply at a time.
     if (node->m_children.empty())
-        ExpandNode(node, pool, 1);
+        ExpandNode(node, arena, 1);
 
-    for (size_t i = 0; i < node->m_children.size(); ++i)
+    for (CSearchNode* child : node->m_children)
     {
-        CSearchNode* child = node->m_children[i];
-        const int v = Search(child, nullptr, alpha, beta, pool, depth - 1);
+        const int v = Search(child, nullptr, alpha, beta, arena, depth - 1);
         // Ties keep the earlier child; the first child is always taken.
         if (!chosen || (maximising ? v > value : v < value))
         {

@@ -4,7 +4,6 @@
 #include "game/Types.h"
 #include "graphics/CSpriteSheet.h"
 #include "graphics/Shapes.h"
-#include "opponent/CSearchNode.h"
 #include "opponent/Search.h"
 #include "sound/CSound.h"
 #include "sound/CSoundManager.h"
@@ -15,7 +14,6 @@
 #include <cassert>
 #include <cmath>
 #include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -405,16 +403,12 @@ void CGameWorld::Update(Uint32 elapsedMs)
 
 void CGameWorld::PlayOpponentTurn()
 {
-    // The tree and its spare states live for this one turn only.
-    StatePool pool;
-    std::unique_ptr<CSearchNode> root(new CSearchNode(new CGameState(m_GameState)));
     m_SelTeam = m_GameState.GetCurTeam();
-
-    const CSearchNode* best = ChooseMove(root.get(), &pool);
-    if (best) {
-        if (!best->m_isPass) {
-            m_SelRow = best->m_row;
-            m_SelCol = best->m_col;
+    const OpponentMove move = FindMove(m_GameState, g_searchDepth, g_evalNoise);
+    if (move.found) {
+        if (!move.isPass) {
+            m_SelRow = move.row;
+            m_SelCol = move.col;
             m_GameState.MakeMove(m_SelRow, m_SelCol,
                                  static_cast<uint8_t>(m_GameState.GetCellTokens(m_SelRow, m_SelCol) + 1));
             PlaySound(SOUND_PLACE);
@@ -428,11 +422,6 @@ void CGameWorld::PlayOpponentTurn()
         if (m_GameState.IsGameDone())
             PlaySound(SOUND_GAME_OVER);
     }
-
-    root.reset();
-    for (CGameState* state : pool)
-        delete state;
-    pool.clear();
 }
 
 // ---------------------------------------------------------------------------

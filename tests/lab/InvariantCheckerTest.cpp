@@ -20,10 +20,10 @@ CGameState After(const std::string& text)
 TEST(LabInvariantChecker, mismatched_moves_are_caught)
 {
     const CGameState before = After("g1--/----/-----/----/--- s 0");
-    LabMove pass, raise;
+    OpponentMove pass, raise;
     pass.isPass = true;
     raise.row = raise.col = 2;
-    const struct { const LabMove& move; const char* after; const char* says; } cases[] = {
+    const struct { const OpponentMove& move; const char* after; const char* says; } cases[] = {
         { pass, "g1--/----/--s1--/----/--- g 0", "pass" },
         { raise, "g1--/-s1--/-----/----/--- g 0", "" },                      // another cell
         { raise, "g1--/----/--s2--/----/--- g 0", "expected 1 of team 1" },  // raised by two

@@ -3,26 +3,19 @@
 
 #include <gtest/gtest.h>
 
-// A seed always gives the same table in range; written out and read back it
-// is the same table, and installed it hands its values out from index 1.
-TEST(LabTableSource, seeded_tables_round_trip_and_install_from_index_one)
-{
-    const std::vector<int> table = CTableSource::FromSeed(99);
-    ASSERT_EQ(table.size(), CRandomTable::kSize);
-    EXPECT_EQ(table, CTableSource::FromSeed(99));
-    EXPECT_NE(table, CTableSource::FromSeed(98));
-    for (int v : table)
-        ASSERT_TRUE(v >= 0 && v <= CRandomTable::kMax);
+#include <random>
 
+// A table written out reads back the same, whatever the whitespace around it.
+TEST(LabTableSource, tables_round_trip_through_text)
+{
+    std::mt19937 gen(99);
+    std::vector<int> table(CRandomTable::kSize);
+    for (int& v : table)
+        v = static_cast<int>(gen() % (CRandomTable::kMax + 1));
     std::vector<int> back;
     std::string error;
     ASSERT_TRUE(CTableSource::FromText("\n" + CTableSource::ToText(table) + "\t\r\n", back, error)) << error;
     EXPECT_EQ(back, table);
-    CTableSource::Install(back);
-    CRandomTable* ring = CRandomTable::GetInstance();
-    EXPECT_EQ(ring->Next(), table[1]);
-    EXPECT_EQ(ring->Next(), table[2]);
-    EXPECT_EQ(ring->GetDraws(), 2u);
 }
 
 // Bad tables are refused with a one-line reason pointing at the culprit, and

@@ -1,13 +1,12 @@
 #include "game/CGameState.h"
 #include "opponent/CRandomTable.h"
-#include "opponent/CSearchNode.h"
+#include "opponent/CSearchArena.h"
 #include "opponent/Search.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <initializer_list>
-#include <memory>
 #include <random>
 #include <vector>
 
@@ -39,12 +38,16 @@ void LoadDraws(const std::vector<int>& draws, int rest = 0)
 
 uint64_t Draws() { return CRandomTable::GetInstance()->GetDraws(); }
 
-std::unique_ptr<CSearchNode> Root(const CGameState& s) { return std::unique_ptr<CSearchNode>(new CSearchNode(new CGameState(s))); }
+CSearchArena g_arena;   // the trees of these tests, kept to the end
+
+CSearchNode* Root(const CGameState& s) { return g_arena.NewNode(s); }
 
 CSearchNode* Add(CSearchNode* parent, const CGameState& s)
 {
-    parent->m_children.push_back(new CSearchNode(new CGameState(s)));
-    return parent->m_children.back();
+    CSearchNode* child = g_arena.NewNode(s);
+    parent->m_children.Reserve(g_arena, 1);
+    parent->m_children.PushBack(child);
+    return child;
 }
 
 // Plain minimax over the same moves: no pruning, no randomness.
@@ -81,7 +84,7 @@ TEST(Search, expansion_walks_from_the_middle_and_mirrors_on_coin_flips)
     {
         LoadDraws({ flips & 1 ? 16384 : 16383, flips & 2 ? 32767 : 0 });
         auto root = Root(s);
-        ExpandNode(root.get(), nullptr, 1);
+        ExpandNode(root, &g_arena, 1);
         ASSERT_EQ(root->m_children.size(), 19u);
         for (int i = 0; i < 19; ++i)
         {
@@ -99,7 +102,7 @@ TEST(Search, pass_child_comes_first_and_only_below_a_full_stock)
 {
     LoadDraws({});
     auto root = Root(Played({ { 2, 2, 1 }, { 0, 0, 10 }, { 4, 2, 1 } }));   // Silver holds 9, owns 10 on (0, 0)
-    ExpandNode(root.get(), nullptr, 1);
+    ExpandNode(root, &g_arena, 1);
     ASSERT_EQ(root->m_children.size(), 19u);   // the pass, and every cell but its own: only the stock counts
     EXPECT_TRUE(root->m_children[0]->m_isPass && root->m_children[0]->m_state->GetNumPasses() == 1);
     for (const CSearchNode* child : root->m_children)
@@ -107,17 +110,17 @@ TEST(Search, pass_child_comes_first_and_only_below_a_full_stock)
 
     // An empty stock leaves the pass alone, and the two flips are drawn all the same.
     root = Root(Played({ { 2, 2, 1 }, { 0, 0, 19 }, { 4, 2, 1 } }));
-    ExpandNode(root.get(), nullptr, 1);
+    ExpandNode(root, &g_arena, 1);
     EXPECT_TRUE(root->m_children.size() == 1 && root->m_children[0]->m_isPass && Draws() == 4);
     g_searchDepth = 4;
-    EXPECT_EQ(ChooseMove(Root(*root->m_state).get(), nullptr)->m_isPass, 1);
+    EXPECT_EQ(ChooseMove(Root(*root->m_state), &g_arena)->m_isPass, 1);
 
     // A finished game, or no depth, generates nothing and draws nothing.
     const uint64_t before = Draws();
     auto done = Root(Played({ { 2, 2, 1 }, { 0, 0, 0 }, { 0, 0, 0 } }));
     auto fresh = Root(CGameState(3, 2));
-    ExpandNode(done.get(), nullptr, 3);
-    ExpandNode(fresh.get(), nullptr, 0);
+    ExpandNode(done, &g_arena, 3);
+    ExpandNode(fresh, &g_arena, 0);
     EXPECT_TRUE(done->m_children.empty() && fresh->m_children.empty() && Draws() == before);
 }
 
@@ -137,7 +140,7 @@ TEST(Search, leaf_noise_and_finished_games)
         CRandomTable::GetInstance()->Fill(values.data());
         for (uint32_t i = 0; i < CRandomTable::kSize; ++i)
         {
-            const int noise = Search(leaf.get(), nullptr, -kWindow, kWindow, nullptr, 0) + 3;
+            const int noise = Search(leaf, nullptr, -kWindow, kWindow, &g_arena, 0) + 3;
             ASSERT_TRUE(noise >= previous && noise <= 2);   // grows with r
             ++counts[(previous = noise) + 2];
         }
@@ -148,8 +151,8 @@ TEST(Search, leaf_noise_and_finished_games)
     auto done = Root(Played({ { 2, 2, 3 }, { 0, 0, 0 }, { 0, 0, 0 } }));
     g_evalNoise = 1;
     LoadDraws({ 32767 });
-    CSearchNode* best = done.get();
-    EXPECT_EQ(Search(done.get(), &best, -kWindow, kWindow, nullptr, 4), (-3 + 1) * 1000);
+    CSearchNode* best = done;
+    EXPECT_EQ(Search(done, &best, -kWindow, kWindow, &g_arena, 4), (-3 + 1) * 1000);
     EXPECT_TRUE(best == nullptr && done->m_children.empty() && Draws() == 1);
 }
 
@@ -173,12 +176,12 @@ TEST(Search, cut_offs_are_strict_and_ties_keep_the_earlier_child)
     {
         LoadDraws({}, 16384);
         auto root = Root(test.rootTeam ? silver : gold);
-        Add(Add(root.get(), test.rootTeam ? gold : silver), Leaf(test.a));
-        CSearchNode* b = Add(root.get(), test.rootTeam ? gold : silver);
+        Add(Add(root, test.rootTeam ? gold : silver), Leaf(test.a));
+        CSearchNode* b = Add(root, test.rootTeam ? gold : silver);
         for (int leaf : test.b)
             Add(b, Leaf(leaf));
         CSearchNode* best = nullptr;
-        EXPECT_EQ(Search(root.get(), &best, -kWindow, kWindow, nullptr, 2), test.value);
+        EXPECT_EQ(Search(root, &best, -kWindow, kWindow, &g_arena, 2), test.value);
         EXPECT_TRUE(best == root->m_children[test.chosen] && Draws() == test.leaves) << test.value;
     }
 
@@ -187,10 +190,10 @@ TEST(Search, cut_offs_are_strict_and_ties_keep_the_earlier_child)
     g_evalNoise = 1000;
     LoadDraws({});
     auto root = Root(silver);
-    Add(root.get(), Played({ { 0, 0, 0 }, { 0, 0, 0 } }));
-    Add(root.get(), Leaf(1));
+    Add(root, Played({ { 0, 0, 0 }, { 0, 0, 0 } }));
+    Add(root, Leaf(1));
     CSearchNode* best = nullptr;
-    EXPECT_EQ(Search(root.get(), &best, -kWindow, kWindow, nullptr, 1), -1000 * 1000);
+    EXPECT_EQ(Search(root, &best, -kWindow, kWindow, &g_arena, 1), -1000 * 1000);
     EXPECT_TRUE(best == root->m_children[0] && Draws() == 1);
 }
 
@@ -203,19 +206,20 @@ TEST(Search, depth_one_passes_unless_a_triangle_is_on_offer)
     for (unsigned seed = 0; seed < 8; ++seed)
     {
         CRandomTable::GetInstance()->FillFromSeed(seed);
-        EXPECT_EQ(ChooseMove(Root(Played({ { 2, 2, 1 }, { 0, 0, 1 }, { 4, 2, 1 } })).get(), nullptr)->m_isPass, 1);
-        auto root = Root(Played({ { 2, 2, 1 }, { 0, 0, 1 }, { 4, 2, 1 }, { 0, 1, 1 }, { 4, 0, 1 } }));
-        const CSearchNode* move = ChooseMove(root.get(), nullptr);
+        EXPECT_EQ(ChooseMove(Root(Played({ { 2, 2, 1 }, { 0, 0, 1 }, { 4, 2, 1 } })), &g_arena)->m_isPass, 1);
+        const CSearchNode* move = ChooseMove(Root(Played({ { 2, 2, 1 }, { 0, 0, 1 }, { 4, 2, 1 }, { 0, 1, 1 }, { 4, 0, 1 } })), &g_arena);
         EXPECT_TRUE(!move->m_isPass && move->m_row == 1 && move->m_col == 1);
     }
 }
 
 // On random positions alpha-beta gives plain minimax's root value and chooses
-// the first child reaching it, with or without spare states from a pool.
+// the first child reaching it, in a fresh arena or in one released and used
+// again; FindMove gives the same move with the same counts.
 TEST(Search, agrees_with_plain_minimax_on_random_positions)
 {
     std::mt19937 rng(99);
     g_evalNoise = 0;
+    CSearchArena reused;
     for (int position = 0; position < 50; ++position)
     {
         CGameState s(3, 2);
@@ -227,20 +231,23 @@ TEST(Search, agrees_with_plain_minimax_on_random_positions)
         }
         for (int depth = 1; depth <= (position < 5 ? 4 : 3); ++depth)
         {
-            StatePool pool(position % 2 ? 40 : 0, nullptr);
-            for (CGameState*& spare : pool)
-                spare = new CGameState(3, 2);
+            CSearchArena fresh;
+            CSearchArena& arena = position % 2 ? reused : fresh;
+            arena.Release();
             CRandomTable::GetInstance()->FillFromSeed(position);
-            auto root = Root(s);
+            CSearchNode* root = arena.NewNode(s);
             CSearchNode* best = nullptr;
-            ASSERT_EQ(Search(root.get(), &best, -kWindow, kWindow, &pool, depth), Minimax(s, depth)) << position;
-            for (CGameState* spare : pool)
-                delete spare;
+            ASSERT_EQ(Search(root, &best, -kWindow, kWindow, &arena, depth), Minimax(s, depth)) << position;
             const CSearchNode* firstBest = nullptr;
             for (const CSearchNode* child : root->m_children)
                 if (!firstBest && Minimax(*child->m_state, depth - 1) == Minimax(s, depth))
                     firstBest = child;
             EXPECT_EQ(best, firstBest);
+
+            CRandomTable::GetInstance()->FillFromSeed(position);
+            const OpponentMove move = FindMove(s, depth, 0);
+            EXPECT_TRUE(move.found && move.isPass == (best->m_isPass != 0) && move.row == best->m_row
+                        && move.col == best->m_col && move.nodes == arena.GetNodes() - 1);
         }
     }
 }

@@ -66,6 +66,16 @@ const char* const kBenchSuite[] = {
     "--s1/s1s2g5s1/-s4g3g4s2/-g3s3g1/--- g 0",
     "s1s2s1/g1s3s3g1/-s3g5s3-/g1s3g2g1/-g1g1 g 0",
     "---/-g2--/g2g4s4g1-/s1s5s3s2/-s2g1 g 0",
+    // The heaviest searches a game makes, at depth 4 ("Hard"): the start, for
+    // Gold in an engine match, and Silver's first replies. Of the replies to
+    // every first move (a pass, or 1 to 19 tokens on each cell) the heaviest
+    // are to the pass (the start's tree again, 144,778 nodes), to 2 to 7
+    // tokens on the middle cell (72,704 nodes each) and to 1 token there
+    // (67,082), whatever the random table.
+    "---/----/-----/----/--- g 0",
+    "---/----/-----/----/--- s 1",
+    "---/----/--g2--/----/--- s 0",
+    "---/----/--g1--/----/--- s 0",
 };
 
 const size_t kBenchSuiteSize = sizeof kBenchSuite / sizeof kBenchSuite[0];

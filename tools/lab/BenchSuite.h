@@ -4,7 +4,8 @@
 #include <cstddef>
 
 // Positions from engine-against-engine games, in notation: openings, middle
-// games and endings with nearly empty stocks, both teams to move.
+// games and endings with nearly empty stocks, both teams to move, and the
+// heaviest searches of a game.
 extern const char* const kBenchSuite[];
 extern const size_t kBenchSuiteSize;
 

@@ -139,7 +139,7 @@ bool CInvariantChecker::CheckState(const CGameState& state, std::string& error)
     return true;
 }
 
-bool CInvariantChecker::CheckMove(const CGameState& before, const LabMove& move,
+bool CInvariantChecker::CheckMove(const CGameState& before, const OpponentMove& move,
                                   const CGameState& after, std::string& error)
 {
     if (before.IsGameDone())

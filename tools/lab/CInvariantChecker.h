@@ -1,7 +1,7 @@
 #ifndef VESK_LAB_CINVARIANTCHECKER_H
 #define VESK_LAB_CINVARIANTCHECKER_H
 
-#include "LabMove.h"
+#include "opponent/Search.h"
 
 #include <array>
 #include <string>
@@ -29,7 +29,7 @@ public:
     // the named cell changed (by exactly one token, now the mover's), the
     // refund went to the previous owner, turn and pass count moved on; then
     // checks after itself.
-    static bool CheckMove(const CGameState& before, const LabMove& move,
+    static bool CheckMove(const CGameState& before, const OpponentMove& move,
                           const CGameState& after, std::string& error);
 };
 

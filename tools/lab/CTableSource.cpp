@@ -2,23 +2,11 @@
 
 #include "opponent/CRandomTable.h"
 
-#include <cassert>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <random>
-
-std::vector<int> CTableSource::FromSeed(unsigned seed)
-{
-    std::mt19937 gen(seed);
-    std::vector<int> values(CRandomTable::kSize);
-    // The top 15 bits of each 32-bit output: uniform over 0..32767.
-    for (int& v : values)
-        v = static_cast<int>(gen() >> 17);
-    return values;
-}
 
 bool CTableSource::FromText(const std::string& text, std::vector<int>& values, std::string& error)
 {
@@ -136,15 +124,4 @@ std::string CTableSource::ToText(const std::vector<int>& values)
         out += (i % 8 == 7 || i + 1 == values.size()) ? '\n' : ' ';
     }
     return out;
-}
-
-void CTableSource::Install(const std::vector<int>& values)
-{
-    assert(values.size() == CRandomTable::kSize);
-    CRandomTable::GetInstance()->Fill(values.data());
-}
-
-void CTableSource::InstallSeed(unsigned seed)
-{
-    Install(FromSeed(seed));
 }

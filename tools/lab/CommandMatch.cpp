@@ -1,12 +1,11 @@
 #include "Commands.h"
 
-#include "CArgs.h"
-#include "CEngineRunner.h"
 #include "CInvariantChecker.h"
 #include "CMatchStats.h"
-#include "CTableSource.h"
 #include "Notation.h"
 #include "game/CGameState.h"
+#include "opponent/CRandomTable.h"
+#include "opponent/Search.h"
 
 #include <cstdio>
 #include <ostream>
@@ -34,7 +33,7 @@ const Strength* FindStrength(const std::string& name)
 // stops at 19) plus a pass before each and two at the end.
 const int kMaxPlies = 2 * 19 * 19 + 2;
 
-std::string MoveText(const LabMove& move)
+std::string MoveText(const OpponentMove& move)
 {
     if (move.isPass)
         return "pass";
@@ -51,85 +50,64 @@ std::string Percent(double fraction)
 
 int RunMatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    CArgs opts({ "gold", "silver", "games", "seed" }, { "check", "trace", "help" });
-    std::string error;
-    if (!opts.Parse(args, error))
-        return ReportError(err, "match: " + error);
-    if (opts.Has("help"))
-    {
-        out << kUsage;
-        return kExitOk;
-    }
-
+    CCommandLine cmd("match", out, err);
+    if (!cmd.Parse(args, { "gold", "silver", "games", "seed" }, { "check", "trace" }))
+        return cmd.Exit();
     const Strength* sides[2] = { nullptr, nullptr };
     const char* optionNames[2] = { "gold", "silver" };
     for (int team = 0; team < 2; ++team)
     {
-        if (!opts.Has(optionNames[team]))
-            return ReportError(err, std::string("match: missing option --") + optionNames[team]);
-        sides[team] = FindStrength(opts.Get(optionNames[team]));
+        if (!cmd.Has(optionNames[team]))
+            return cmd.Fail(std::string("missing option --") + optionNames[team]);
+        sides[team] = FindStrength(cmd.Get(optionNames[team]));
         if (!sides[team])
-            return ReportError(err, std::string("match: --") + optionNames[team]
-                                    + " must be very-easy, easy, normal or hard, got '"
-                                    + opts.Get(optionNames[team]) + "'");
+            return cmd.Fail(std::string("--") + optionNames[team] + " must be very-easy, easy, normal or hard, got '"
+                            + cmd.Get(optionNames[team]) + "'");
     }
-    long long games = 0, seed = CTableSource::kDefaultSeed;
-    if (!opts.GetInt("games", 1, 1000000, true, games, error)
-        || !opts.GetInt("seed", 0, 4294967295LL, false, seed, error))
-        return ReportError(err, "match: " + error);
-    const bool check = opts.Has("check");
-    const bool trace = opts.Has("trace");
+    long long games = 0, seed = kDefaultSeed;
+    if (!cmd.GetInt("games", 1, 1000000, true, games) || !cmd.GetInt("seed", 0, 4294967295LL, false, seed))
+        return cmd.Exit();
+    const bool check = cmd.Has("check");
+    const bool trace = cmd.Has("trace");
 
     CMatchStats stats;
     uint64_t movesChecked = 0;
     for (long long game = 0; game < games; ++game)
     {
         // Each game its own table, so games differ and any one can be replayed.
-        CTableSource::InstallSeed(static_cast<unsigned>(seed + game));
+        CRandomTable::GetInstance()->FillFromSeed(static_cast<unsigned>(seed + game));
         CGameState state(3, 2);
+        const std::string named = "game " + std::to_string(game + 1);
+        std::string error;
         if (check && !CInvariantChecker::CheckState(state, error))
-            return ReportError(err, "match: game " + std::to_string(game + 1)
-                                    + ", start position: " + error, kExitFault);
+            return cmd.Fail(named + ", start position: " + error, kExitFault);
 
         int plies = 0;
         while (!state.IsGameDone())
         {
             if (++plies > kMaxPlies)
-                return ReportError(err, "match: game " + std::to_string(game + 1)
-                                        + " did not end after " + std::to_string(kMaxPlies)
-                                        + " moves", kExitFault);
+                return cmd.Fail(named + " did not end after " + std::to_string(kMaxPlies) + " moves", kExitFault);
             const uint8_t team = state.GetCurTeam();
-            const CEngineRunner::Result result =
-                CEngineRunner::Choose(state, sides[team]->depth, sides[team]->noise);
-            const std::string where = "game " + std::to_string(game + 1) + ", move "
-                                    + std::to_string(plies) + " ("
-                                    + (team == 0 ? "Gold " : "Silver ")
-                                    + (result.found ? MoveText(result.move) : "none")
-                                    + " in " + CNotation::Format(state) + ")";
-            if (!result.found)
-                return ReportError(err, "match: the search returned no move in " + where,
-                                   kExitFault);
-            if (check)
-            {
-                const LabMove& m = result.move;
-                // Refuse before playing: the rules would stop the program on it.
-                if (!m.isPass && (m.row >= state.GetNumRows() || m.col >= state.GetRowLength(m.row)
-                                  || !state.IsMoveLegal(m.row, m.col,
-                                         static_cast<uint8_t>(state.GetCellTokens(m.row, m.col) + 1))))
-                    return ReportError(err, "match: illegal move chosen, " + where, kExitFault);
-                const CGameState before(state);
-                CEngineRunner::Apply(state, m);
-                if (!CInvariantChecker::CheckMove(before, m, state, error))
-                    return ReportError(err, "match: " + where + ": " + error, kExitFault);
-                ++movesChecked;
-            }
-            else
-                CEngineRunner::Apply(state, result.move);
-
+            const OpponentMove move = FindMove(state, sides[team]->depth, sides[team]->noise);
+            const CGameState before(state);
+            auto where = [&] {
+                return named + ", move " + std::to_string(plies) + " (" + (team == 0 ? "Gold " : "Silver ")
+                     + (move.found ? MoveText(move) : "none") + " in " + CNotation::Format(before) + ")";
+            };
+            if (!move.found)
+                return cmd.Fail("the search returned no move in " + where(), kExitFault);
+            // Refuse before playing: the rules would stop the program on it.
+            if (check && !move.isPass
+                && (move.row >= state.GetNumRows() || move.col >= state.GetRowLength(move.row)
+                    || !state.IsMoveLegal(move.row, move.col, static_cast<uint8_t>(state.GetCellTokens(move.row, move.col) + 1))))
+                return cmd.Fail("illegal move chosen, " + where(), kExitFault);
+            PlayMove(state, move);
+            if (check && !CInvariantChecker::CheckMove(before, move, state, error))
+                return cmd.Fail(where() + ": " + error, kExitFault);
+            movesChecked += check;
             if (trace)
-                out << "game " << game + 1 << " move " << plies << ' '
-                    << (team == 0 ? "gold " : "silver ") << MoveText(result.move) << " -> "
-                    << CNotation::Format(state) << '\n';
+                out << named << " move " << plies << ' ' << (team == 0 ? "gold " : "silver ") << MoveText(move)
+                    << " -> " << CNotation::Format(state) << '\n';
         }
         stats.Add(CMatchStats::ResultOf(state.GetTeamScore(0), state.GetTeamScore(1)));
     }

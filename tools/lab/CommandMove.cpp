@@ -1,52 +1,39 @@
 #include "Commands.h"
 
-#include "CArgs.h"
-#include "CEngineRunner.h"
-#include "CTableSource.h"
 #include "Notation.h"
 #include "game/CGameState.h"
+#include "opponent/Search.h"
 
 #include <ostream>
 
 int RunMove(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    CArgs opts({ "pos", "depth", "noise", "table" }, { "help" });
-    std::string error;
-    if (!opts.Parse(args, error))
-        return ReportError(err, "move: " + error);
-    if (opts.Has("help"))
-    {
-        out << kUsage;
-        return kExitOk;
-    }
-
+    CCommandLine cmd("move", out, err);
     long long depth = 0, noise = 0;
-    if (!opts.Has("pos"))
-        return ReportError(err, "move: missing option --pos");
-    if (!opts.GetInt("depth", 1, kMaxDepth, true, depth, error)
-        || !opts.GetInt("noise", 0, kMaxNoise, true, noise, error))
-        return ReportError(err, "move: " + error);
+    if (!cmd.Parse(args, { "pos", "depth", "noise", "table" }))
+        return cmd.Exit();
+    if (!cmd.Has("pos"))
+        return cmd.Fail("missing option --pos");
+    if (!cmd.GetInt("depth", 1, kMaxDepth, true, depth) || !cmd.GetInt("noise", 0, kMaxNoise, true, noise))
+        return cmd.Exit();
 
     CGameState state(3, 2);
-    if (!CNotation::ParseState(opts.Get("pos"), state, error))
-        return ReportError(err, "move: bad position: " + error);
+    std::string error;
+    if (!CNotation::ParseState(cmd.Get("pos"), state, error))
+        return cmd.Fail("bad position: " + error);
     if (state.IsGameDone())
-        return ReportError(err, "move: the game in this position is over (2 passes in a row), "
-                                "there is no move to choose");
+        return cmd.Fail("the game in this position is over (2 passes in a row), there is no move to choose");
+    if (!cmd.InstallTable())
+        return cmd.Exit();
 
-    if (!InstallTable(opts, CTableSource::kDefaultSeed, error))
-        return ReportError(err, "move: " + error);
-
-    const CEngineRunner::Result result =
-        CEngineRunner::Choose(state, static_cast<int>(depth), static_cast<int>(noise));
-    if (!result.found)
-        return ReportError(err, "move: the search returned no move", kExitFault);
-
-    if (result.move.isPass)
+    const OpponentMove move = FindMove(state, static_cast<int>(depth), static_cast<int>(noise));
+    if (!move.found)
+        return cmd.Fail("the search returned no move", kExitFault);
+    if (move.isPass)
         out << "move pass\n";
     else
-        out << "move " << int(result.move.row) << ' ' << int(result.move.col) << '\n';
-    out << "nodes " << result.nodes << '\n';
-    out << "draws " << result.draws << '\n';
+        out << "move " << int(move.row) << ' ' << int(move.col) << '\n';
+    out << "nodes " << move.nodes << '\n';
+    out << "draws " << move.draws << '\n';
     return kExitOk;
 }

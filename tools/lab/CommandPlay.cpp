@@ -1,10 +1,8 @@
 #include "Commands.h"
 
-#include "CArgs.h"
-#include "CEngineRunner.h"
-#include "CTableSource.h"
 #include "Notation.h"
 #include "game/CGameState.h"
+#include "opponent/Search.h"
 
 #include <istream>
 #include <ostream>
@@ -111,8 +109,7 @@ bool ReadHumanMove(const CGameState& state, std::istream& in, std::ostream& out,
         while (n < 4 && words >> w[n])
             ++n;
         long long r = 0, c = 0, count = 0;
-        if (n != 3 || !CArgs::ParseInteger(w[0], r) || !CArgs::ParseInteger(w[1], c)
-            || !CArgs::ParseInteger(w[2], count))
+        if (n != 3 || !ParseInteger(w[0], r) || !ParseInteger(w[1], c) || !ParseInteger(w[2], count))
         {
             out << "Type three numbers R C COUNT (for example 2 2 1), or pass, help, quit.\n";
             continue;
@@ -161,40 +158,26 @@ bool ReadHumanMove(const CGameState& state, std::istream& in, std::ostream& out,
 int RunPlay(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
             std::ostream& err)
 {
-    CArgs opts({ "depth", "noise", "table", "seed", "pos", "side" }, { "help" });
-    std::string error;
-    if (!opts.Parse(args, error))
-        return ReportError(err, "play: " + error);
-    if (opts.Has("help"))
-    {
-        out << kUsage;
-        return kExitOk;
-    }
-
+    CCommandLine cmd("play", out, err);
     long long depth = 0, noise = 0;
-    if (!opts.GetInt("depth", 1, kMaxDepth, true, depth, error)
-        || !opts.GetInt("noise", 0, kMaxNoise, true, noise, error))
-        return ReportError(err, "play: " + error);
-    if (opts.Has("table") && opts.Has("seed"))
-        return ReportError(err, "play: give --table or --seed, not both");
+    if (!cmd.Parse(args, { "depth", "noise", "table", "seed", "pos", "side" }))
+        return cmd.Exit();
+    if (!cmd.GetInt("depth", 1, kMaxDepth, true, depth) || !cmd.GetInt("noise", 0, kMaxNoise, true, noise))
+        return cmd.Exit();
+    if (cmd.Has("table") && cmd.Has("seed"))
+        return cmd.Fail("give --table or --seed, not both");
 
-    uint8_t human = 0;
-    if (opts.Has("side"))
-    {
-        if (opts.Get("side") == "gold")
-            human = 0;
-        else if (opts.Get("side") == "silver")
-            human = 1;
-        else
-            return ReportError(err, "play: --side must be gold or silver, got '"
-                                    + opts.Get("side") + "'");
-    }
+    const std::string side = cmd.Has("side") ? cmd.Get("side") : "gold";
+    if (side != "gold" && side != "silver")
+        return cmd.Fail("--side must be gold or silver, got '" + side + "'");
+    const uint8_t human = side == "gold" ? 0 : 1;
 
     CGameState state(3, 2);
-    if (opts.Has("pos") && !CNotation::ParseState(opts.Get("pos"), state, error))
-        return ReportError(err, "play: bad position: " + error);
-    if (!InstallTable(opts, CTableSource::kDefaultSeed, error))
-        return ReportError(err, "play: " + error);
+    std::string error;
+    if (cmd.Has("pos") && !CNotation::ParseState(cmd.Get("pos"), state, error))
+        return cmd.Fail("bad position: " + error);
+    if (!cmd.InstallTable())
+        return cmd.Exit();
 
     out << "You play " << kTeamNames[human] << " against the opponent at depth " << depth
         << ", noise " << noise << ". Type 'help' for how to move.\n";
@@ -228,20 +211,18 @@ int RunPlay(const std::vector<std::string>& args, std::istream& in, std::ostream
         }
         else
         {
-            const CEngineRunner::Result result =
-                CEngineRunner::Choose(state, static_cast<int>(depth), static_cast<int>(noise));
-            if (!result.found)
-                return ReportError(err, "play: the opponent found no move", kExitFault);
-            if (result.move.isPass)
+            const OpponentMove move = FindMove(state, static_cast<int>(depth), static_cast<int>(noise));
+            if (!move.found)
+                return cmd.Fail("the opponent found no move", kExitFault);
+            if (move.isPass)
                 out << kTeamNames[team] << " passes.\n";
             else
             {
-                const int now = state.GetCellTokens(result.move.row, result.move.col) + 1;
-                out << kTeamNames[team] << " places on " << int(result.move.row) << ' '
-                    << int(result.move.col) << " (now " << now << (now == 1 ? " token" : " tokens")
-                    << ").\n";
+                const int now = state.GetCellTokens(move.row, move.col) + 1;
+                out << kTeamNames[team] << " places on " << int(move.row) << ' ' << int(move.col)
+                    << " (now " << now << (now == 1 ? " token" : " tokens") << ").\n";
             }
-            CEngineRunner::Apply(state, result.move);
+            PlayMove(state, move);
         }
     }
 }

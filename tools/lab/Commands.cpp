@@ -1,12 +1,19 @@
 #include "Commands.h"
 
-#include "CArgs.h"
 #include "CTableSource.h"
+#include "game/CGameState.h"
+#include "opponent/CRandomTable.h"
+#include "opponent/Search.h"
 
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <getopt.h>
 #include <ostream>
 
 const char* const kUsage =
     "usage: vesk-lab COMMAND [OPTIONS]\n"
+    "       vesk-lab --help | --version\n"
     "\n"
     "Study and measure the Vesk opponent without a window.\n"
     "\n"
@@ -32,7 +39,8 @@ const char* const kUsage =
     "  bench [--depth D]\n"
     "      Searches a fixed suite of positions (default depth 4) and prints the\n"
     "      totals: positions, nodes, ms, nodes per second, slowest move in ms\n"
-    "      (processor time of the search and of freeing its tree).\n"
+    "      (processor time of the search and of freeing its tree, after a first\n"
+    "      pass that is not timed) and a signature of every tree searched.\n"
     "\n"
     "D is 1 to 6, N is 0 to 1000. A table FILE holds 16384 whitespace-separated\n"
     "integers 0..32767; without one the table is filled from a fixed seed, so\n"
@@ -40,27 +48,139 @@ const char* const kUsage =
     "\n"
     "exit status: 0 done, 1 the rules or the search misbehaved, 2 bad input.\n";
 
+namespace
+{
+// getopt_long tells options apart by these numbers, above every character.
+const int kFirstOption = 256;
+}
+
 int ReportError(std::ostream& err, const std::string& message, int code)
 {
     err << "vesk-lab: " << message << '\n';
     return code;
 }
 
-bool InstallTable(const CArgs& args, unsigned defaultSeed, std::string& error)
+bool ParseInteger(const std::string& text, long long& out)
 {
-    if (args.Has("table"))
+    const size_t digits = text.compare(0, 1, "-") == 0 ? 1 : 0;
+    if (text.size() == digits || text.find_first_not_of("0123456789", digits) != std::string::npos)
+        return false;
+    errno = 0;
+    out = std::strtoll(text.c_str(), nullptr, 10);
+    // The lowest value has no positive counterpart: refused like any overflow.
+    return errno == 0 && out != LLONG_MIN;
+}
+
+void PlayMove(CGameState& state, const OpponentMove& move)
+{
+    if (move.isPass)
+        state.Pass();
+    else
+        state.MakeMove(move.row, move.col, static_cast<uint8_t>(state.GetCellTokens(move.row, move.col) + 1));
+}
+
+CCommandLine::CCommandLine(const char* command, std::ostream& out, std::ostream& err)
+    : m_command(command), m_out(out), m_err(err)
+{
+}
+
+bool CCommandLine::Parse(const std::vector<std::string>& args, std::initializer_list<const char*> values,
+                         std::initializer_list<const char*> flags)
+{
+    std::vector<option> options;
+    for (const char* name : values)
+        options.push_back({ name, required_argument, nullptr, kFirstOption + static_cast<int>(options.size()) });
+    for (const char* name : flags)
+        options.push_back({ name, no_argument, nullptr, kFirstOption + static_cast<int>(options.size()) });
+    options.push_back({ "help", no_argument, nullptr, kFirstOption + static_cast<int>(options.size()) });
+    options.push_back({ nullptr, 0, nullptr, 0 });
+
+    std::vector<char*> argv(1, const_cast<char*>(m_command));
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));   // "+" below: getopt moves nothing
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(argv.size()) - 1;
+
+    // getopt keeps its place in globals: 0 starts it afresh for every command
+    // (the tests run several in one process). It says nothing itself: "+:"
+    // stops at the first argument that is not an option and tells a missing
+    // value apart from an unknown option.
+    optind = 0;
+    opterr = 0;
+    for (int c; (c = getopt_long(argc, argv.data(), "+:", options.data(), nullptr)) != -1;)
+    {
+        // On ':' and '?' optopt names the option at fault: one of ours, a
+        // character, or 0 for a long name we do not know.
+        if (c == ':')
+            return Refuse(std::string("option --") + options[optopt - kFirstOption].name + " needs a value");
+        if (c == '?' && optopt >= kFirstOption)
+            return Refuse(std::string("option --") + options[optopt - kFirstOption].name + " takes no value");
+        if (c == '?')
+        {
+            const std::string arg = optopt ? std::string("-") + char(optopt) : argv[optind - 1];
+            return Refuse("unknown option '" + arg.substr(0, arg.find('=')) + "'");
+        }
+        const char* option = options[c - kFirstOption].name;
+        if (Has(option))
+            return Refuse(std::string("option --") + option + " given twice");
+        m_values[option] = optarg ? optarg : "";
+    }
+    if (optind < argc)
+        return Refuse(std::string("unexpected argument '") + argv[optind] + "'");
+    if (Has("help"))
+    {
+        m_out << kUsage;
+        return false;
+    }
+    return true;
+}
+
+std::string CCommandLine::Get(const std::string& name) const
+{
+    const auto it = m_values.find(name);
+    return it == m_values.end() ? std::string() : it->second;
+}
+
+bool CCommandLine::GetInt(const std::string& name, long long min, long long max, bool required, long long& out)
+{
+    if (!Has(name))
+        return !required || Refuse("missing option --" + name);
+    long long value = 0;
+    if (!ParseInteger(Get(name), value) || value < min || value > max)
+        return Refuse("--" + name + " must be a whole number from " + std::to_string(min) + " to "
+                    + std::to_string(max) + ", got '" + Get(name) + "'");
+    out = value;
+    return true;
+}
+
+bool CCommandLine::InstallTable()
+{
+    if (Has("table"))
     {
         std::vector<int> values;
-        if (!CTableSource::FromFile(args.Get("table"), values, error))
-            return false;
-        CTableSource::Install(values);
+        std::string error;
+        if (!CTableSource::FromFile(Get("table"), values, error))
+            return Refuse(error);
+        CRandomTable::GetInstance()->Fill(values.data());
         return true;
     }
-    long long seed = defaultSeed;
-    if (!args.GetInt("seed", 0, 4294967295LL, false, seed, error))
+    long long seed = kDefaultSeed;
+    if (!GetInt("seed", 0, 4294967295LL, false, seed))
         return false;
-    CTableSource::InstallSeed(static_cast<unsigned>(seed));
+    CRandomTable::GetInstance()->FillFromSeed(static_cast<unsigned>(seed));
     return true;
+}
+
+int CCommandLine::Fail(const std::string& message, int code)
+{
+    m_exit = code;
+    return ReportError(m_err, std::string(m_command) + ": " + message, code);
+}
+
+bool CCommandLine::Refuse(const std::string& message)
+{
+    Fail(message);
+    return false;
 }
 
 int RunLab(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
@@ -73,6 +193,11 @@ int RunLab(const std::vector<std::string>& args, std::istream& in, std::ostream&
     if (command == "--help" || command == "-h" || command == "help")
     {
         out << kUsage;
+        return kExitOk;
+    }
+    if (command == "--version")
+    {
+        out << "vesk-lab " VESK_VERSION "\n";
         return kExitOk;
     }
     if (command == "move")
