@@ -3,7 +3,7 @@
 launcher from an unrelated folder, as a player would.
 
 Usage, under its own X server:
-    xvfb-run -a -s "-screen 0 1024x768x24" install_test.py build
+    tests/hardening/with-xvfb.sh install_test.py build
 """
 import os
 import shutil
