@@ -1,18 +1,27 @@
 #!/usr/bin/env bash
-# Runs the fuzz targets of a VESK_FUZZ build for a bounded time each, as many
-# at once as there are cores (FUZZ_JOBS to change that).
-# Usage: fuzz/run.sh BUILD_DIR [SECONDS_EACH [TARGET...]]
-#   fuzz/run.sh build-sanitize 20                 every target, 20 s each (scripts/test)
-#   fuzz/run.sh build-sanitize 3600 fuzz_font     one target for an hour
-# The committed seeds in fuzz/corpus/<target> start each run; what the fuzzer
-# learns is kept in BUILD_DIR/fuzz-corpus/<target> for the next run. A crash,
-# leak, timeout or failed check leaves its input in BUILD_DIR/fuzz-artifacts
-# and makes this script fail; replay it with BUILD_DIR/fuzz/<target> FILE.
+# Runs the fuzz targets of a VESK_FUZZ build, as many at once as there are
+# cores (FUZZ_JOBS to change that), in one of two ways:
+#   fuzz/run.sh BUILD_DIR --fixed [TARGET...]     what scripts/test runs
+#   fuzz/run.sh BUILD_DIR SECONDS [TARGET...]     random, SECONDS each
+#   fuzz/run.sh build-sanitize 3600 fuzz_font     e.g. one target for an hour
+# Fixed: every committed seed (fuzz/corpus/<target>) is replayed whole, then
+# the target's own number of inputs (fixed_runs below) is fuzzed from one
+# fixed seed on a scratch copy of the seeds, so a commit always gets the same
+# verdict. Random: a new seed each run, for a bounded time, starting from what
+# earlier random runs learnt (kept in BUILD_DIR/fuzz-corpus/<target>).
+# A crash, leak, timeout or failed check leaves its input in
+# BUILD_DIR/fuzz-artifacts and makes this script fail; replay it with
+# BUILD_DIR/fuzz/<target> FILE.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-build="$(cd "${1:?usage: fuzz/run.sh BUILD_DIR [SECONDS_EACH [TARGET...]]}" && pwd)"
-seconds="${2:-20}"
-shift $(( $# >= 2 ? 2 : 1 ))
+usage="usage: fuzz/run.sh BUILD_DIR --fixed|SECONDS_EACH [TARGET...]"
+build="$(cd "${1:?$usage}" && pwd)"
+mode="${2:?$usage}"
+shift 2
+case "$mode" in
+  --fixed) ;;
+  *[!0-9]*|'') echo "$usage" >&2; exit 2 ;;
+esac
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   targets=(fuzz_list_file fuzz_rect_packer fuzz_sprite_packing fuzz_notation fuzz_font)
@@ -33,34 +42,71 @@ max_len() {
   esac
 }
 
+# Inputs per target in the fixed run, seeds included: 10 to 25 s each on a
+# 2-core machine with both cores busy.
+fixed_runs() {
+  case "$1" in
+    fuzz_list_file) echo 20000 ;;
+    fuzz_font) echo 5000 ;;
+    fuzz_notation) echo 200000 ;;
+    *) echo 100000 ;;
+  esac
+}
+
 # run_one TARGET: fuzzes one target; its verdict goes to BUILD_DIR/fuzz-TARGET.result.
 run_one() {
-  local t="$1" exe="$build/fuzz/$1" work="$build/fuzz-corpus/$1" artifacts="$build/fuzz-artifacts"
-  local log="$build/fuzz-$t.log" result="$build/fuzz-$t.result" start runs cov
+  local t="$1" exe="$build/fuzz/$1" artifacts="$build/fuzz-artifacts"
+  local log="$build/fuzz-$t.log" result="$build/fuzz-$t.result" start runs cov work step
   start=$(date +%s)
   if [ ! -x "$exe" ]; then
     echo "FAILED $t: not built in $build" > "$result"
     return
   fi
-  mkdir -p "$work" "$artifacts"
-  cp -n "$here/corpus/$t"/* "$work"/ 2>/dev/null || true
-  local cmd=("$exe" -max_total_time="$seconds" -timeout=20 -max_len="$(max_len "$t")"
-             -print_final_stats=1 -artifact_prefix="$artifacts/$t-")
-  [ -f "$here/${t#fuzz_}.dict" ] && cmd+=(-dict="$here/${t#fuzz_}.dict")
-  cmd+=("$work")
+  mkdir -p "$artifacts"
+  local launch=()
   # Font loading needs an OpenGL context: a virtual screen of its own.
-  [ "$t" = fuzz_font ] && cmd=("$here/../tests/hardening/with-xvfb.sh" "${cmd[@]}")
-  if "${cmd[@]}" > "$log" 2>&1; then
+  [ "$t" = fuzz_font ] && launch=("$here/../tests/hardening/with-xvfb.sh")
+  local cmd=("$exe" -timeout=20 -max_len="$(max_len "$t")" -print_final_stats=1
+             -artifact_prefix="$artifacts/$t-")
+  [ -f "$here/${t#fuzz_}.dict" ] && cmd+=(-dict="$here/${t#fuzz_}.dict")
+  local status=0
+  if [ "$mode" = --fixed ]; then
+    # The corpus the fuzzer grows is a scratch copy: the committed seeds stay
+    # as they are and nothing from an earlier run is read.
+    work=$(mktemp -d)
+    cp "$here/corpus/$t"/* "$work"/
+    step="seed replay"
+    "${launch[@]}" "$exe" "$here/corpus/$t"/* > "$log" 2>&1 || status=$?
+    if [ $status -eq 0 ]; then
+      step="fuzzing"
+      # Comparison operands steer the mutations with cmp feedback on, and
+      # some are addresses, which move from run to run: off here.
+      "${launch[@]}" "${cmd[@]}" -seed=1 -runs="$(fixed_runs "$t")" -reload=0 -use_cmp=0 "$work" >> "$log" 2>&1 || status=$?
+    fi
+  else
+    work="$build/fuzz-corpus/$t"
+    mkdir -p "$work"
+    cp -n "$here/corpus/$t"/* "$work"/ 2>/dev/null || true
+    step="fuzzing"
+    "${launch[@]}" "${cmd[@]}" -max_total_time="$mode" "$work" > "$log" 2>&1 || status=$?
+  fi
+  if [ $status -eq 0 ]; then
     runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' || echo '?')
     cov=$(grep -oE 'cov: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+' || echo '?')
-    echo "ok $t: $runs inputs in $(( $(date +%s) - start )) s, coverage $cov, corpus $(ls "$work" | wc -l)" > "$result"
+    # The corpus's file names are its inputs' hashes: equal digests, equal runs.
+    echo "ok $t: $(ls "$here/corpus/$t" | wc -l) seeds, $runs inputs in $(( $(date +%s) - start )) s, coverage $cov," \
+         "corpus $(ls "$work" | wc -l) (digest $(ls "$work" | sha1sum | cut -c1-12))" > "$result"
   else
+    local found
+    found=$(grep -E 'ERROR|SUMMARY|^[a-z ]+: .*[(]|Test unit written|runtime error' "$log" | head -20)
     {
-      echo "FAILED $t (log $log):"
-      grep -E 'ERROR|SUMMARY|^[a-z ]+: .*[(]|Test unit written|runtime error' "$log" | head -20 ||
-        tail -20 "$log"
+      echo "FAILED $t in $step (log $log):"
+      [ "$step" = "seed replay" ] && grep "^Running: " "$log" | tail -n1   # the seed that failed
+      if [ -n "$found" ]; then echo "$found"; else tail -20 "$log"; fi
     } > "$result"
   fi
+  [ "$mode" = --fixed ] && rm -rf "$work"
+  return 0
 }
 
 running=0

@@ -5,8 +5,8 @@ from the Debian package unpacked (not installed) into a fresh folder, which
 shows the installed tree runs wherever it lies.
 
 Usage, under its own X server:
-    xvfb-run -a -s "-screen 0 1024x768x24" install_test.py build
-    xvfb-run -a -s "-screen 0 1024x768x24" install_test.py --deb vesk_1.0_amd64.deb
+    tests/hardening/with-xvfb.sh install_test.py build
+    tests/hardening/with-xvfb.sh install_test.py --deb vesk_1.0_amd64.deb
 """
 import os
 import shutil

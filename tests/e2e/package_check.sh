@@ -4,7 +4,7 @@
 # its warnings and notes are shown), the file list, the desktop entry, the
 # AppStream file and the manual pages as shipped; then starts the game from
 # the package unpacked into a temporary folder.
-# Usage, with a display (scripts/test runs it under xvfb-run):
+# Usage, with a display (scripts/test runs it under tests/hardening/with-xvfb.sh):
 #   tests/e2e/package_check.sh [build]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

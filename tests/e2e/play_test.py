@@ -2,7 +2,7 @@
 """A whole game through the real window and real X input.
 
 Usage, under its own X server:
-    xvfb-run -a -s "-screen 0 1024x768x24" play_test.py build/src/engine/vesk .
+    tests/hardening/with-xvfb.sh play_test.py build/src/engine/vesk .
 """
 import math
 import sys

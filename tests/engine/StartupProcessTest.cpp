@@ -14,7 +14,7 @@ std::string RunVesk(const testfiles::TempDir& dir, const std::string& audioDrive
 {
     std::ofstream(dir.File("run.sh")) << "SDL_AUDIODRIVER=" + audioDriver + " timeout 60 '" VESK_EXE "' "
                                          "-Fullscreen other 2>stderr &\npid=$!\n" + then + "wait $pid; echo $? >status\n";
-    std::system(("cd '" + dir.path + "' && xvfb-run -a -s '-screen 0 1024x768x24' sh run.sh >xvfb.log 2>&1").c_str());
+    std::system(("cd '" + dir.path + "' && '" VESK_WITH_XVFB "' sh run.sh >xvfb.log 2>&1").c_str());
     return testfiles::ReadText(dir.File("status"));
 }
 

@@ -36,7 +36,8 @@ Image Pattern(int w, int h, uint8_t tag)
     return {w, h, [tag](int x, int y) { return Rgba{uint8_t(x * 7 + 3), uint8_t(y * 5 + 1), tag, 255}; }};
 }
 
-// One window per process (each test runs in its own), set up as the engine does.
+// One window for the whole process, set up as the engine does; every test
+// starts from identity matrices, whichever ran before it.
 class GlWindow : public ::testing::Test
 {
 protected:
@@ -45,8 +46,10 @@ protected:
         static SDL_Surface* screen = SDL_Init(SDL_INIT_VIDEO) == 0 ? SDL_SetVideoMode(1024, 768, 32, SDL_OPENGL) : nullptr;
         ASSERT_NE(screen, nullptr) << "no OpenGL window (is DISPLAY set?): " << SDL_GetError();
         glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
         glOrtho(0, 1024, 0, 768, -1, 1);
         glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
         glEnable(GL_TEXTURE_2D);
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);

@@ -1,21 +1,30 @@
 #!/usr/bin/env bash
-# Runs a command on its own virtual screen (1024x768x24) and stops the screen
-# afterwards. The X server picks a free display number itself (-displayfd),
-# so runs started side by side never race for one.
+# Runs a command on a virtual screen of its own (1024x768x24) and stops the
+# screen afterwards. Every test and script that needs an X server of its own
+# starts it here: the server picks a free display number itself (-displayfd)
+# and says which, so servers started side by side never race for a number.
 # Usage: with-xvfb.sh COMMAND [ARG...]; exits with the command's status.
 set -euo pipefail
-fdfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fdfile" 2>/dev/null &
+work=$(mktemp -d "${TMPDIR:-/tmp}/with-xvfb.XXXXXX")
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/log" &
 xpid=$!
-cleanup() { kill "$xpid" 2>/dev/null || true; wait "$xpid" 2>/dev/null || true; rm -f "$fdfile"; }
+cleanup() { kill "$xpid" 2>/dev/null || true; wait "$xpid" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
-for _ in $(seq 100); do
-  [ -s "$fdfile" ] && break
-  kill -0 "$xpid" 2>/dev/null || { echo "with-xvfb: Xvfb did not start" >&2; exit 1; }
+trap 'exit 130' INT
+trap 'exit 143' TERM
+# The number arrives once the server accepts connections; a busy machine
+# can take seconds.
+for _ in $(seq 300); do
+  [ -s "$work/display" ] && break
+  kill -0 "$xpid" 2>/dev/null || break
   sleep 0.1
 done
-[ -s "$fdfile" ] || { echo "with-xvfb: Xvfb gave no display" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$fdfile")"
+if [ ! -s "$work/display" ]; then
+  echo "with-xvfb: Xvfb gave no display:" >&2
+  cat "$work/log" >&2
+  exit 1
+fi
+export DISPLAY=":$(head -n1 "$work/display")"
 unset XAUTHORITY
 set +e
 "$@"
