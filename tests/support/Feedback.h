@@ -1,0 +1,52 @@
+#ifndef VESK_TESTS_SUPPORT_FEEDBACK_H
+#define VESK_TESTS_SUPPORT_FEEDBACK_H
+
+// What immediate-mode drawing emits, caught in OpenGL's feedback mode: every
+// primitive after the projection, in window coordinates (origin bottom left),
+// with its colour and texture coordinates. Quads and fans arrive as
+// polygons, lines as their two ends.
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+struct FeedbackVertex
+{
+    float x, y, r, g, b, a, s, t;
+};
+typedef std::vector<FeedbackVertex> FeedbackPrimitive;
+
+inline std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()>& draw)
+{
+    static std::vector<GLfloat> buffer(1 << 22);
+    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const GLint count = glRenderMode(GL_RENDER);
+    EXPECT_GE(count, 0) << "feedback buffer overflow";
+    std::vector<FeedbackPrimitive> primitives;
+    for (GLint i = 0; i < count;) {
+        const GLint token = GLint(buffer[i++]);
+        int vertices = 0;
+        if (token == GL_POLYGON_TOKEN)
+            vertices = int(buffer[i++]);
+        else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN)
+            vertices = 2;
+        else if (token == GL_POINT_TOKEN)
+            vertices = 1;
+        else
+            ADD_FAILURE() << "unexpected feedback token " << token;
+        if (vertices == 0)
+            break;
+        primitives.emplace_back();
+        for (int k = 0; k < vertices; ++k, i += 11) {   // x y z, r g b a, s t p q
+            const GLfloat* v = &buffer[i];
+            primitives.back().push_back({v[0], v[1], v[3], v[4], v[5], v[6], v[7], v[8]});
+        }
+    }
+    return primitives;
+}
+
+#endif
