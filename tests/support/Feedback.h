@@ -4,11 +4,13 @@
 // What immediate-mode drawing emits, caught in OpenGL's feedback mode: every
 // primitive after the projection, in window coordinates (origin bottom left),
 // with its colour and texture coordinates. Quads and fans arrive as
-// polygons, lines as their two ends.
+// polygons, lines as their two ends. A buffer too small or a token it does
+// not know stops the program: the harness, not the game, is broken then.
 
 #include <GL/gl.h>
-#include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -25,7 +27,10 @@ inline std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()
     glRenderMode(GL_FEEDBACK);
     draw();
     const GLint count = glRenderMode(GL_RENDER);
-    EXPECT_GE(count, 0) << "feedback buffer overflow";
+    if (count < 0) {
+        std::fprintf(stderr, "feedback buffer overflow\n");
+        std::abort();
+    }
     std::vector<FeedbackPrimitive> primitives;
     for (GLint i = 0; i < count;) {
         const GLint token = GLint(buffer[i++]);
@@ -36,10 +41,10 @@ inline std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()
             vertices = 2;
         else if (token == GL_POINT_TOKEN)
             vertices = 1;
-        else
-            ADD_FAILURE() << "unexpected feedback token " << token;
-        if (vertices == 0)
-            break;
+        else {
+            std::fprintf(stderr, "unexpected feedback token %d\n", int(token));
+            std::abort();
+        }
         primitives.emplace_back();
         for (int k = 0; k < vertices; ++k, i += 11) {   // x y z, r g b a, s t p q
             const GLfloat* v = &buffer[i];
