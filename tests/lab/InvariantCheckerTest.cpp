@@ -20,23 +20,21 @@ CGameState After(const std::string& text)
 TEST(LabInvariantChecker, mismatched_moves_are_caught)
 {
     const CGameState before = After("g1--/----/-----/----/--- s 0");
-    OpponentMove pass, raise;
-    pass.isPass = true;
-    raise.row = raise.col = 2;
-    const struct { const OpponentMove& move; const char* after; const char* says; } cases[] = {
-        { pass, "g1--/----/--s1--/----/--- g 0", "pass" },
-        { raise, "g1--/-s1--/-----/----/--- g 0", "" },                      // another cell
-        { raise, "g1--/----/--s2--/----/--- g 0", "expected 1 of team 1" },  // raised by two
-        { raise, "g1--/----/--s1--/----/s1-- g 0", "changed 2 cells" },
-        { pass, "g1--/----/-----/----/--- s 0", "" },                        // turn stayed
+    const struct { bool pass; const char* after; const char* says; } cases[] = {
+        { true, "g1--/----/--s1--/----/--- g 0", "pass" },
+        { false, "g1--/-s1--/-----/----/--- g 0", "changed" },                 // another cell
+        { false, "g1--/----/--s2--/----/--- g 0", "2 tokens of team 1" },      // raised by two
+        { false, "g1--/----/--s1--/----/s1-- g 0", "changed 2 cells" },
+        { true, "g1--/----/-----/----/--- s 0", "turn" },                      // turn stayed
     };
     std::string error;
     for (const auto& c : cases)
     {
-        EXPECT_FALSE(CInvariantChecker::CheckMove(before, c.move, After(c.after), error)) << c.after;
+        EXPECT_FALSE(c.pass ? CInvariantChecker::CheckPass(before, After(c.after), error)
+                            : CInvariantChecker::CheckPlacement(before, 2, 2, 1, After(c.after), error)) << c.after;
         EXPECT_NE(error.find(c.says), std::string::npos) << error;
     }
-    EXPECT_FALSE(CInvariantChecker::CheckMove(After("g1--/----/-----/----/--- s 2"), pass, before, error));
+    EXPECT_FALSE(CInvariantChecker::CheckPass(After("g1--/----/-----/----/--- s 2"), before, error));
     EXPECT_NE(error.find("over"), std::string::npos) << error;
-    EXPECT_TRUE(CInvariantChecker::CheckMove(before, raise, After("g1--/----/--s1--/----/--- g 0"), error)) << error;
+    EXPECT_TRUE(CInvariantChecker::CheckPlacement(before, 2, 2, 1, After("g1--/----/--s1--/----/--- g 0"), error)) << error;
 }

@@ -1,240 +1,212 @@
 #include "CInvariantChecker.h"
 
-#include "Notation.h"
 #include "game/CGameState.h"
 
-#include <cstdlib>
+#include <array>
+#include <cmath>
+#include <map>
+#include <vector>
 
 namespace
 {
-const char* const kTeamNames[2] = { "Gold", "Silver" };
+struct Cell { uint32_t row; uint32_t col; };
 
-struct CellPlace { uint32_t row; uint32_t col; int x2; int y; };
-
-// Centres in half-cell units: rows are centred on the five-cell middle row.
-std::vector<CellPlace> Places()
+std::string TeamName(unsigned team)
 {
-    std::vector<CellPlace> places;
-    for (uint32_t r = 0; r < NotationPosition::kRows; ++r)
-    {
-        const uint32_t len = CNotation::RowLength(r);
-        for (uint32_t c = 0; c < len; ++c)
-            places.push_back({ r, c, static_cast<int>(2 * c + (NotationPosition::kRows - len)),
-                               static_cast<int>(r) });
-    }
-    return places;
-}
-
-bool Touch(const CellPlace& a, const CellPlace& b)
-{
-    const int dx = std::abs(a.x2 - b.x2);
-    const int dy = std::abs(a.y - b.y);
-    return (dy == 0 && dx == 2) || (dy == 1 && dx == 1);
+    return team == 0 ? "Gold" : team == 1 ? "Silver" : "team " + std::to_string(team);
 }
 
 std::string Where(uint32_t row, uint32_t col)
 {
     return "(" + std::to_string(row) + ", " + std::to_string(col) + ")";
 }
+
+std::vector<Cell> Cells(const CGameState& state)
+{
+    std::vector<Cell> cells;
+    for (uint32_t r = 0; r < state.GetNumRows(); ++r)
+        for (uint32_t c = 0; c < state.GetRowLength(r); ++c)
+            cells.push_back({ r, c });
+    return cells;
+}
+
+// Every triangle of the board, as indices into Cells(); depends only on the
+// board's size, so it is worked out once per size.
+const std::vector<std::array<size_t, 3>>& Triangles(const CGameState& state)
+{
+    static std::map<uint32_t, std::vector<std::array<size_t, 3>>> bySize;
+    std::vector<std::array<size_t, 3>>& triangles = bySize[state.GetNumRows()];
+    if (!triangles.empty() || state.GetNumRows() == 1)
+        return triangles;
+    const std::vector<Cell> cells = Cells(state);
+    std::vector<double> x, y;
+    for (const Cell& cell : cells)
+    {
+        x.push_back(state.GetRowOffset(cell.row) + cell.col);
+        y.push_back(cell.row * std::sqrt(3.0) / 2);
+    }
+    auto touch = [&](size_t a, size_t b) { return std::fabs(std::hypot(x[a] - x[b], y[a] - y[b]) - 1) < 1e-6; };
+    for (size_t a = 0; a < cells.size(); ++a)
+        for (size_t b = a + 1; b < cells.size(); ++b)
+            for (size_t c = b + 1; c < cells.size() && touch(a, b); ++c)
+                if (touch(b, c) && touch(a, c))
+                    triangles.push_back({ a, b, c });
+    return triangles;
+}
+
+// Everything a move may change: each team's stock and score, each cell.
+bool SameBoard(const CGameState& a, const CGameState& b, uint32_t& row, uint32_t& col, int& changed)
+{
+    changed = 0;
+    for (const Cell& cell : Cells(a))
+        if (a.GetCellTokens(cell.row, cell.col) != b.GetCellTokens(cell.row, cell.col)
+            || a.GetCellOwner(cell.row, cell.col) != b.GetCellOwner(cell.row, cell.col))
+        {
+            row = cell.row;
+            col = cell.col;
+            ++changed;
+        }
+    return changed == 0;
+}
+
+bool TurnMovedOn(const CGameState& before, const CGameState& after, unsigned passes, std::string& error)
+{
+    if (before.IsGameDone())
+        error = "a move was made after the game was over";
+    else if (after.GetCurTeam() != (before.GetCurTeam() + 1) % before.GetNumTeams())
+        error = "the turn did not pass to the next team";
+    else if (after.GetNumPasses() != passes)
+        error = std::to_string(after.GetNumPasses()) + " passes in a row after the move, expected "
+              + std::to_string(passes);
+    else
+        return true;
+    return false;
+}
 } // namespace
 
-const std::vector<std::array<int, 3>>& CInvariantChecker::Triangles()
+bool CInvariantChecker::IsLegal(const CGameState& state, uint32_t row, uint32_t col, unsigned tokens)
 {
-    static const std::vector<std::array<int, 3>> triangles = [] {
-        std::vector<std::array<int, 3>> out;
-        const std::vector<CellPlace> p = Places();
-        const int n = static_cast<int>(p.size());
-        for (int a = 0; a < n; ++a)
-            for (int b = a + 1; b < n; ++b)
-                for (int c = b + 1; c < n; ++c)
-                    if (Touch(p[a], p[b]) && Touch(p[b], p[c]) && Touch(p[a], p[c]))
-                        out.push_back({ a, b, c });
-        return out;
-    }();
-    return triangles;
+    if (state.GetNumPasses() >= state.GetNumTeams())
+        return false;
+    const unsigned held = state.GetCellTokens(row, col);
+    const unsigned mover = state.GetCurTeam();
+    const unsigned own = state.GetCellOwner(row, col) == mover ? held : 0;
+    return tokens > held && state.GetTeamTokens(mover) + own >= tokens;
 }
 
 int CInvariantChecker::CountTriangles(const CGameState& state, uint8_t team)
 {
-    static const std::vector<CellPlace> places = Places();
+    const std::vector<Cell> cells = Cells(state);
     int count = 0;
-    for (const auto& t : Triangles())
+    for (const auto& t : Triangles(state))
     {
         bool all = true;
-        for (int i : t)
-            if (state.GetCellOwner(places[i].row, places[i].col) != team)
-                all = false;
-        if (all)
-            ++count;
+        for (size_t i : t)
+            all = all && state.GetCellOwner(cells[i].row, cells[i].col) == team;
+        count += all;
     }
     return count;
 }
 
 bool CInvariantChecker::CheckState(const CGameState& state, std::string& error)
 {
-    if (state.GetNumRows() != NotationPosition::kRows || state.GetNumTeams() != 2)
+    const unsigned teams = state.GetNumTeams();
+    if (state.GetCurTeam() >= teams || state.GetNumPasses() > teams)
     {
-        error = "not the standard board of 5 rows and 2 teams";
+        error = "team " + std::to_string(state.GetCurTeam()) + " to move after "
+              + std::to_string(state.GetNumPasses()) + " passes, with " + std::to_string(teams) + " teams";
         return false;
     }
-    for (uint32_t r = 0; r < NotationPosition::kRows; ++r)
-        if (state.GetRowLength(r) != CNotation::RowLength(r))
+    std::vector<unsigned> onBoard(teams, 0);
+    for (const Cell& cell : Cells(state))
+    {
+        const unsigned tokens = state.GetCellTokens(cell.row, cell.col);
+        const unsigned owner = state.GetCellOwner(cell.row, cell.col);
+        if ((tokens == 0) != (owner == teams) || owner > teams)
         {
-            error = "row " + std::to_string(r) + " has " + std::to_string(state.GetRowLength(r))
-                  + " cells, expected " + std::to_string(CNotation::RowLength(r));
+            error = "cell " + Where(cell.row, cell.col) + " holds " + std::to_string(tokens)
+                  + " tokens and has owner " + std::to_string(owner);
             return false;
         }
-    if (state.GetCurTeam() >= 2)
-    {
-        error = "team to move is " + std::to_string(state.GetCurTeam());
-        return false;
+        if (owner < teams)
+            onBoard[owner] += tokens;
     }
-    if (state.GetNumPasses() > 2)
-    {
-        error = std::to_string(state.GetNumPasses()) + " passes in a row";
-        return false;
-    }
-
-    unsigned onBoard[2] = { 0, 0 };
-    for (uint32_t r = 0; r < NotationPosition::kRows; ++r)
-        for (uint32_t c = 0; c < CNotation::RowLength(r); ++c)
-        {
-            const uint8_t tokens = state.GetCellTokens(r, c);
-            const uint8_t owner = state.GetCellOwner(r, c);
-            if (tokens == 0 && owner != 2)
-            {
-                error = "empty cell " + Where(r, c) + " is owned by team " + std::to_string(owner);
-                return false;
-            }
-            if (tokens > 0 && owner >= 2)
-            {
-                error = "cell " + Where(r, c) + " holds " + std::to_string(tokens)
-                      + " tokens but has owner " + std::to_string(owner);
-                return false;
-            }
-            if (tokens > 0)
-                onBoard[owner] += tokens;
-        }
-
-    for (uint8_t team = 0; team < 2; ++team)
+    for (unsigned team = 0; team < teams; ++team)
     {
         const unsigned stock = state.GetTeamTokens(team);
+        const int triangles = CountTriangles(state, static_cast<uint8_t>(team));
+        const unsigned expected = stock + 4 * triangles;
         if (stock + onBoard[team] != CGameState::kStartTokens)
-        {
-            error = std::string(kTeamNames[team]) + " holds " + std::to_string(stock) + " and has "
-                  + std::to_string(onBoard[team]) + " on the board: "
-                  + std::to_string(stock + onBoard[team]) + " tokens, not 19";
-            return false;
-        }
-        const int expected = static_cast<int>(stock) + 4 * CountTriangles(state, team);
-        if (state.GetTeamScore(team) != expected)
-        {
-            error = std::string(kTeamNames[team]) + " scores " + std::to_string(state.GetTeamScore(team))
-                  + ", but stock " + std::to_string(stock) + " and "
-                  + std::to_string(CountTriangles(state, team)) + " triangles make "
-                  + std::to_string(expected);
-            return false;
-        }
+            error = TeamName(team) + " holds " + std::to_string(stock) + " and has "
+                  + std::to_string(onBoard[team]) + " on the board, not 19 in all";
+        else if (state.GetTeamScore(static_cast<uint8_t>(team)) != expected)
+            error = TeamName(team) + " scores " + std::to_string(state.GetTeamScore(static_cast<uint8_t>(team)))
+                  + ", but stock " + std::to_string(stock) + " and " + std::to_string(triangles)
+                  + " triangles make " + std::to_string(expected);
+        else
+            continue;
+        return false;
     }
     return true;
 }
 
-bool CInvariantChecker::CheckMove(const CGameState& before, const OpponentMove& move,
-                                  const CGameState& after, std::string& error)
+bool CInvariantChecker::CheckPass(const CGameState& before, const CGameState& after, std::string& error)
 {
-    if (before.IsGameDone())
-    {
-        error = "a move was made after the game was over";
+    if (!TurnMovedOn(before, after, before.GetNumPasses() + 1u, error))
         return false;
-    }
-    const uint8_t mover = before.GetCurTeam();
-    if (after.GetCurTeam() != 1 - mover)
-    {
-        error = "the turn did not pass to the other team";
-        return false;
-    }
-
-    uint32_t changedRow = 0, changedCol = 0;
+    uint32_t row = 0, col = 0;
     int changed = 0;
-    for (uint32_t r = 0; r < NotationPosition::kRows; ++r)
-        for (uint32_t c = 0; c < CNotation::RowLength(r); ++c)
-            if (before.GetCellTokens(r, c) != after.GetCellTokens(r, c)
-                || before.GetCellOwner(r, c) != after.GetCellOwner(r, c))
-            {
-                changedRow = r;
-                changedCol = c;
-                ++changed;
-            }
+    if (!SameBoard(before, after, row, col, changed))
+    {
+        error = "a pass changed cell " + Where(row, col);
+        return false;
+    }
+    for (unsigned team = 0; team < before.GetNumTeams(); ++team)
+        if (before.GetTeamTokens(team) != after.GetTeamTokens(team)
+            || before.GetTeamScore(static_cast<uint8_t>(team)) != after.GetTeamScore(static_cast<uint8_t>(team)))
+        {
+            error = "a pass changed " + TeamName(team) + "'s stock or score";
+            return false;
+        }
+    return CheckState(after, error);
+}
 
-    if (move.isPass)
+bool CInvariantChecker::CheckPlacement(const CGameState& before, uint32_t row, uint32_t col, uint8_t tokens,
+                                       const CGameState& after, std::string& error)
+{
+    const unsigned mover = before.GetCurTeam();
+    if (!IsLegal(before, row, col, tokens))
     {
-        if (after.GetNumPasses() != before.GetNumPasses() + 1)
-        {
-            error = "a pass left " + std::to_string(after.GetNumPasses()) + " passes in a row after "
-                  + std::to_string(before.GetNumPasses());
-            return false;
-        }
-        if (changed != 0)
-        {
-            error = "a pass changed cell " + Where(changedRow, changedCol);
-            return false;
-        }
-        for (uint8_t team = 0; team < 2; ++team)
-            if (before.GetTeamTokens(team) != after.GetTeamTokens(team)
-                || before.GetTeamScore(team) != after.GetTeamScore(team))
-            {
-                error = std::string("a pass changed ") + kTeamNames[team] + "'s stock or score";
-                return false;
-            }
+        error = TeamName(mover) + " placed " + std::to_string(tokens) + " on " + Where(row, col)
+              + ", which the rules do not allow";
+        return false;
     }
-    else
+    if (!TurnMovedOn(before, after, 0, error))
+        return false;
+    uint32_t changedRow = row, changedCol = col;
+    int changed = 0;
+    SameBoard(before, after, changedRow, changedCol, changed);
+    if (changed != 1 || changedRow != row || changedCol != col
+        || after.GetCellTokens(row, col) != tokens || after.GetCellOwner(row, col) != mover)
     {
-        if (move.row >= NotationPosition::kRows || move.col >= CNotation::RowLength(move.row))
-        {
-            error = "placement on " + Where(move.row, move.col) + ", which is off the board";
-            return false;
-        }
-        const uint8_t old = before.GetCellTokens(move.row, move.col);
-        const uint8_t prev = before.GetCellOwner(move.row, move.col);
-        const uint8_t placed = static_cast<uint8_t>(old + 1);
-        if (!before.IsMoveLegal(move.row, move.col, placed))
-        {
-            error = std::string(kTeamNames[mover]) + " raised " + Where(move.row, move.col) + " to "
-                  + std::to_string(placed) + ", which the rules call illegal";
-            return false;
-        }
-        if (after.GetCellTokens(move.row, move.col) != placed
-            || after.GetCellOwner(move.row, move.col) != mover)
-        {
-            error = "after raising " + Where(move.row, move.col) + " it holds "
-                  + std::to_string(after.GetCellTokens(move.row, move.col)) + " tokens of team "
-                  + std::to_string(after.GetCellOwner(move.row, move.col)) + ", expected "
-                  + std::to_string(placed) + " of team " + std::to_string(mover);
-            return false;
-        }
-        if (changed != 1)
-        {
-            error = "a placement on " + Where(move.row, move.col) + " changed "
-                  + std::to_string(changed) + " cells";
-            return false;
-        }
-        if (after.GetNumPasses() != 0)
-        {
-            error = "a placement left " + std::to_string(after.GetNumPasses()) + " passes in a row";
-            return false;
-        }
-        int expected[2] = { before.GetTeamTokens(0), before.GetTeamTokens(1) };
-        if (prev < 2)
-            expected[prev] += old;
-        expected[mover] -= placed;
-        for (uint8_t team = 0; team < 2; ++team)
-            if (after.GetTeamTokens(team) != expected[team])
-            {
-                error = std::string(kTeamNames[team]) + "'s stock is "
-                      + std::to_string(after.GetTeamTokens(team)) + " after the placement on "
-                      + Where(move.row, move.col) + ", expected " + std::to_string(expected[team]);
-                return false;
-            }
+        error = "placing " + std::to_string(tokens) + " on " + Where(row, col) + " changed "
+              + std::to_string(changed) + " cells, leaving it " + std::to_string(after.GetCellTokens(row, col))
+              + " tokens of team " + std::to_string(after.GetCellOwner(row, col));
+        return false;
     }
+    // The tokens that lay there go back to their owner; the mover pays.
+    std::vector<int> expected;
+    for (unsigned team = 0; team < before.GetNumTeams(); ++team)
+        expected.push_back(before.GetTeamTokens(team));
+    if (before.GetCellOwner(row, col) < before.GetNumTeams())
+        expected[before.GetCellOwner(row, col)] += before.GetCellTokens(row, col);
+    expected[mover] -= tokens;
+    for (unsigned team = 0; team < before.GetNumTeams(); ++team)
+        if (after.GetTeamTokens(team) != expected[team])
+        {
+            error = TeamName(team) + "'s stock is " + std::to_string(after.GetTeamTokens(team))
+                  + " after the placement on " + Where(row, col) + ", expected " + std::to_string(expected[team]);
+            return false;
+        }
     return CheckState(after, error);
 }

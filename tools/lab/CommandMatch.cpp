@@ -102,7 +102,10 @@ int RunMatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
                     || !state.IsMoveLegal(move.row, move.col, static_cast<uint8_t>(state.GetCellTokens(move.row, move.col) + 1))))
                 return cmd.Fail("illegal move chosen, " + where(), kExitFault);
             PlayMove(state, move);
-            if (check && !CInvariantChecker::CheckMove(before, move, state, error))
+            if (check && !(move.isPass ? CInvariantChecker::CheckPass(before, state, error)
+                                       : CInvariantChecker::CheckPlacement(before, move.row, move.col,
+                                             static_cast<uint8_t>(before.GetCellTokens(move.row, move.col) + 1),
+                                             state, error)))
                 return cmd.Fail(where() + ": " + error, kExitFault);
             movesChecked += check;
             if (trace)
