@@ -6,6 +6,7 @@
 #include "graphics/Texture.h"
 
 #include FT_BITMAP_H
+#include FT_OUTLINE_H
 #include <GL/gl.h>
 
 #include <cassert>
@@ -88,20 +89,36 @@ struct RenderedGlyph
     size_t    offset;     // into the coverage store
 };
 
-void RenderGlyphs(FT_Library library, FT_Face face, std::vector<RenderedGlyph>& glyphs,
+// Whether the glyph just loaded could lie in a texture of `side` texels,
+// judged before it is rendered: a broken font can ask for bitmaps of
+// gigabytes, which no texture could hold anyway.
+bool Fits(FT_GlyphSlot slot, double side)
+{
+    if (slot->format != FT_GLYPH_FORMAT_OUTLINE)
+        return slot->bitmap.width < side && slot->bitmap.rows < side;
+    FT_BBox box;
+    FT_Outline_Get_CBox(&slot->outline, &box);
+    return (double(box.xMax) - double(box.xMin)) / 64 < side && (double(box.yMax) - double(box.yMin)) / 64 < side;
+}
+
+// Glyphs that could not all lie in one texture of `side` texels are left
+// out, so the coverage kept never outgrows the largest texture.
+void RenderGlyphs(FT_Library library, FT_Face face, int32_t side, std::vector<RenderedGlyph>& glyphs,
                   std::vector<unsigned char>& coverage)
 {
+    const size_t budget = size_t(side) * size_t(side);
     FT_UInt glyphIndex = 0;
     for (FT_ULong code = FT_Get_First_Char(face, &glyphIndex);
          glyphIndex != 0 && code < kNumCodes;     // codes come in ascending order
          code = FT_Get_Next_Char(face, code, &glyphIndex))
     {
-        if (FT_Load_Glyph(face, glyphIndex, FT_LOAD_DEFAULT) != 0 ||
+        if (FT_Load_Glyph(face, glyphIndex, FT_LOAD_DEFAULT) != 0 || !Fits(face->glyph, side) ||
             FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0)
             continue;
         const FT_GlyphSlot slot = face->glyph;
         const FT_Bitmap& bitmap = slot->bitmap;
-        if (bitmap.width > 0x7fffffffu || bitmap.rows > 0x7fffffffu)
+        if (bitmap.width >= unsigned(side) || bitmap.rows >= unsigned(side) ||
+            coverage.size() + size_t(bitmap.width) * bitmap.rows > budget)
             continue;
 
         RenderedGlyph glyph;
@@ -125,10 +142,8 @@ void RenderGlyphs(FT_Library library, FT_Face face, std::vector<RenderedGlyph>& 
 // Places the glyphs in the smallest power-of-two square the driver takes,
 // with row 0 and column 0 empty and one texel between glyphs. Returns its
 // side, or 0 if none fits.
-int32_t PackGlyphs(std::vector<RenderedGlyph>& glyphs)
+int32_t PackGlyphs(std::vector<RenderedGlyph>& glyphs, int32_t maxSize)
 {
-    GLint maxSize = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
     CRectPacker packer;
     for (RenderedGlyph& glyph : glyphs)
         packer.AddRect(&glyph.rect);
@@ -188,10 +203,12 @@ void CTextureFont::Build(const char* path, float size, FT_Library library)
     if (FT_Set_Char_Size(m_face, 0, static_cast<FT_F26Dot6>(size * 64.0f), 72, 0) != 0)
         return;
 
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
     std::vector<RenderedGlyph> glyphs;
     std::vector<unsigned char> coverage;
-    RenderGlyphs(library, m_face, glyphs, coverage);
-    const int32_t side = PackGlyphs(glyphs);
+    RenderGlyphs(library, m_face, maxSize, glyphs, coverage);
+    const int32_t side = PackGlyphs(glyphs, maxSize);
     if (side == 0)
         return;
 
