@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <initializer_list>
 #include <vector>
 
 namespace
@@ -28,8 +27,7 @@ CGameState Leaf(int diff)   // an unfinished position worth diff to Gold
     return diff < 0 ? Played({ { 2, 2, -diff } }) : Played({ { 0, 0, 0 }, { 2, 2, diff } });
 }
 
-// The listed values come out of the table first, then `rest`.
-void LoadDraws(const std::vector<int>& draws, int rest = 0)
+void LoadDraws(const std::vector<int>& draws, int rest = 0)   // drawn first, then rest
 {
     std::vector<int> values(CRandomTable::kSize, rest);
     std::copy(draws.begin(), draws.end(), values.begin() + 1);
@@ -69,56 +67,54 @@ int Minimax(const CGameState& s, int depth)
 }
 }
 
-// The walk starts in the middle and spirals out; the first coin flip mirrors
-// the columns, the second the rows. Each child raises its cell by one token.
-TEST(Search, expansion_walks_from_the_middle_and_mirrors_on_coin_flips)
+// The pass comes first, and only below a full stock; then the walk from the
+// middle cell spiralling out, mirrored across the columns on the first coin
+// flip and across the rows on the second. Each child raises its cell by one
+// token paid from the stock alone, so a cell that holds as many as the stock
+// is skipped, the mover's own too.
+TEST(Search, expansion_order_mirrors_and_pass)
 {
     const int walk[19][2] = { { 2, 2 }, { 3, 2 }, { 2, 3 }, { 1, 2 }, { 1, 1 }, { 2, 1 }, { 3, 1 }, { 4, 1 }, { 4, 2 }, { 3, 3 },
                               { 2, 4 }, { 1, 3 }, { 0, 2 }, { 0, 1 }, { 0, 0 }, { 1, 0 }, { 2, 0 }, { 3, 0 }, { 4, 0 } };
-    const CGameState s = Played({ { 0, 0, 1 } });   // Silver holds 19: no pass child
     for (int flips = 0; flips < 4; ++flips)
     {
+        // Silver holds 19, or 9 with 10 of its own on (0, 0).
+        const CGameState s = flips ? Played({ { 2, 2, 1 }, { 0, 0, 10 }, { 4, 2, 1 } }) : Played({ { 2, 2, 1 } });
         LoadDraws({ flips & 1 ? 16384 : 16383, flips & 2 ? 32767 : 0 });
         auto root = Root(s);
-        ExpandNode(root, &g_arena, 1);
+        ExpandNode(root, &g_arena, 2);
         ASSERT_EQ(root->m_children.size(), 19u);
-        for (int i = 0; i < 19; ++i)
+        const CSearchNode* pass = root->m_children[0];
+        EXPECT_TRUE(!flips || (pass->m_isPass && pass->m_row == 0 && pass->m_col == 0 && pass->m_state->GetNumPasses() == 1));
+        EXPECT_EQ(Draws(), 2u + 2 * 19);   // and two for each child, expanded one ply further
+        for (int i = 0, k = flips ? 1 : 0; i < 19; ++i)
         {
             const int row = flips & 2 ? 4 - walk[i][0] : walk[i][0];
             const int col = flips & 1 ? s.GetRowLength(row) - 1 - walk[i][1] : walk[i][1];
-            const CSearchNode* child = root->m_children[i];
-            EXPECT_TRUE(child->m_row == row && child->m_col == col && !child->m_isPass && child->m_children.empty());
+            if (flips && row == 0 && col == 0)
+                continue;
+            const CSearchNode* child = root->m_children[k++];
+            EXPECT_TRUE(child->m_row == row && child->m_col == col && !child->m_isPass && child->m_children.size() > 1
+                        && child->m_children[1]->m_children.empty()) << i;
             EXPECT_EQ(child->m_state->GetCellTokens(row, col), s.GetCellTokens(row, col) + 1);
         }
-        EXPECT_EQ(Draws(), 2u);
     }
-}
-
-TEST(Search, pass_child_comes_first_and_only_below_a_full_stock)
-{
-    LoadDraws({});
-    auto root = Root(Played({ { 2, 2, 1 }, { 0, 0, 10 }, { 4, 2, 1 } }));   // Silver holds 9, owns 10 on (0, 0)
-    ExpandNode(root, &g_arena, 2);
-    ASSERT_EQ(root->m_children.size(), 19u);   // the pass, and every cell but its own: only the stock counts
-    EXPECT_TRUE(root->m_children[0]->m_isPass && root->m_children[0]->m_state->GetNumPasses() == 1);
-    EXPECT_TRUE(root->m_children[0]->m_row == 0 && root->m_children[0]->m_col == 0);
-    for (const CSearchNode* child : root->m_children)
-        EXPECT_TRUE(child->m_children.size() > 1 && child->m_children[1]->m_children.empty()
-                    && (child->m_isPass || child->m_row || child->m_col));
 
     // A finished game, or no depth, generates nothing and draws nothing.
-    const uint64_t before = Draws();
-    auto done = Root(Played({ { 2, 2, 1 }, { 0, 0, 0 }, { 0, 0, 0 } }));
-    auto fresh = Root(CGameState(3, 2));
+    LoadDraws({});
+    auto done = Root(Played({ { 2, 2, 1 }, { 0, 0, 0 }, { 0, 0, 0 } })), fresh = Root(CGameState(3, 2));
     ExpandNode(done, &g_arena, 3);
     ExpandNode(fresh, &g_arena, 0);
-    EXPECT_TRUE(done->m_children.empty() && fresh->m_children.empty() && Draws() == before);
+    EXPECT_TRUE(done->m_children.empty() && fresh->m_children.empty() && Draws() == 0);
 }
 
 // Each leaf adds (r (2N + 1)) / 32768 - N for the next value r: -N to N in
-// equal shares of the range; a finished game counts 1000 times over, noise
-// included, and is not searched further.
-TEST(Search, leaf_noise_and_finished_games)
+// equal shares of the range. On hand-built two-ply trees whose leaves add no
+// noise, so that the draws count the leaves looked at, a value equal to the
+// bound does not cut and one beyond it does. A finished game counts 1000
+// times, noise included: far outside the window, it is still taken as the
+// first child, and cuts at once.
+TEST(Search, noise_strict_cut_offs_and_finished_games)
 {
     g_evalNoise = 2;
     LoadDraws({ 0, 6553, 6554, 19660, 19661, 32767 });
@@ -126,24 +122,8 @@ TEST(Search, leaf_noise_and_finished_games)
     for (int noise : { -2, -2, -1, 0, 1, 2 })
         EXPECT_EQ(Search(leaf, nullptr, -kWindow, kWindow, &g_arena, 0), -3 + noise);
 
-    auto done = Root(Played({ { 2, 2, 3 }, { 0, 0, 0 }, { 0, 0, 0 } }));
-    g_evalNoise = 1;
-    LoadDraws({ 32767 });
-    CSearchNode* best = done;
-    EXPECT_EQ(Search(done, &best, -kWindow, kWindow, &g_arena, 4), (-3 + 1) * 1000);
-    EXPECT_TRUE(best == nullptr && done->m_children.empty() && Draws() == 1);
-}
-
-// Hand-built two-ply trees whose leaves each draw one value that adds no
-// noise, so the draws count the leaves looked at: a value equal to the bound
-// does not cut, one beyond it does.
-TEST(Search, cut_offs_are_strict)
-{
-    const struct { int rootTeam, a; std::vector<int> b; int value, chosen; uint64_t leaves; } cases[] = {
-        { 0, 3, { 3, 1 }, 3, 0, 3 },
-        { 0, 3, { 2, 5 }, 3, 0, 2 },
-        { 1, -3, { -3, -1 }, -3, 0, 3 },
-        { 1, -3, { -2, -5 }, -3, 0, 2 },
+    const struct { int rootTeam, a; std::vector<int> b; uint64_t leaves; } cases[] = {
+        { 0, 3, { 3, 1 }, 3 }, { 0, 3, { 2, 5 }, 2 }, { 1, -3, { -3, -1 }, 3 }, { 1, -3, { -2, -5 }, 2 },
     };
     const CGameState gold(3, 2), silver = Played({ { 0, 0, 0 } });
     g_evalNoise = 1;
@@ -152,24 +132,20 @@ TEST(Search, cut_offs_are_strict)
         LoadDraws({}, 16384);
         auto root = Root(test.rootTeam ? silver : gold);
         Add(Add(root, test.rootTeam ? gold : silver), Leaf(test.a));
-        CSearchNode* b = Add(root, test.rootTeam ? gold : silver);
+        CSearchNode *b = Add(root, test.rootTeam ? gold : silver), *best = nullptr;
         for (int leaf : test.b)
             Add(b, Leaf(leaf));
-        CSearchNode* best = nullptr;
-        EXPECT_EQ(Search(root, &best, -kWindow, kWindow, &g_arena, 2), test.value);
-        EXPECT_TRUE(best == root->m_children[test.chosen] && Draws() == test.leaves) << test.value;
+        EXPECT_EQ(Search(root, &best, -kWindow, kWindow, &g_arena, 2), test.a);
+        EXPECT_TRUE(best == root->m_children[0] && Draws() == test.leaves) << test.a << " " << test.leaves;
     }
 
-    // A finished game far outside the window is still taken as the first
-    // child, and cuts at once.
     g_evalNoise = 1000;
     LoadDraws({});
-    auto root = Root(silver);
+    CSearchNode *root = Root(silver), *best = nullptr;
     Add(root, Played({ { 0, 0, 0 }, { 0, 0, 0 } }));
     Add(root, Leaf(1));
-    CSearchNode* best = nullptr;
-    EXPECT_EQ(Search(root, &best, -kWindow, kWindow, &g_arena, 1), -1000 * 1000);
-    EXPECT_TRUE(best == root->m_children[0] && Draws() == 1);
+    EXPECT_EQ(Search(root, &best, -kWindow, kWindow, &g_arena, 3), -1000 * 1000);
+    EXPECT_TRUE(best == root->m_children[0] && root->m_children[0]->m_children.empty() && Draws() == 1);
 }
 
 // On random positions alpha-beta gives plain minimax's root value and chooses
