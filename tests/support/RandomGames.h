@@ -1,11 +1,10 @@
 #ifndef VESK_TESTS_SUPPORT_RANDOMGAMES_H
 #define VESK_TESTS_SUPPORT_RANDOMGAMES_H
 
-// Random games through the rules, on a board of any side for any number of
-// teams: placements of any size on random cells (small ones likelier, some
-// the rules refuse) and passes now and then, likelier after a pass so that
-// games end. A finished game gets one more proposal, which the rules must
-// refuse, and then starts again by Reset.
+// Random games through the rules on a board of any side for any number of
+// teams: placements of any size (small ones likelier, some refused), passes
+// now and then, likelier after a pass so that games end. A finished game
+// gets one more proposal, to be refused, and starts again by Reset.
 
 #include "game/CGameState.h"
 
@@ -15,9 +14,8 @@
 
 struct RandomMove { bool pass; uint32_t row, col; uint8_t tokens; };
 
-// Every position reached in `proposals` proposals, the start included. seen
-// gets each proposal with the state before and after it (unchanged when the
-// rules refused it).
+// Every position reached in `proposals` proposals, the start included; seen
+// gets each proposal with the state before and after (the same if refused).
 inline std::vector<CGameState> RandomGames(
     unsigned seed, int proposals, uint32_t size = 3, uint8_t teams = 2,
     const std::function<void(const CGameState&, const RandomMove&, const CGameState&)>& seen = nullptr)
