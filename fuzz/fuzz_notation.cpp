@@ -1,8 +1,6 @@
-// The position notation of vesk-lab on arbitrary text. The parser never
-// crashes or stops on an assertion, and refuses with a one-line reason; a
-// text it accepts prints back canonically; a position it builds through the
-// rules holds the rules' invariants, and so does every move from it, each
-// legal exactly when the independent model says so.
+// vesk-lab's position notation on arbitrary text: no crash, a one-line reason
+// for every refusal, canonical printing; a position built through the rules,
+// and every move from it, sound by the rules model, which agrees on legality.
 #include "CInvariantChecker.h"
 #include "Notation.h"
 #include "game/CGameState.h"

@@ -36,10 +36,9 @@ TEST(GameState, placements_refund_the_previous_owner_even_the_mover)
     EXPECT_TRUE(s.IsMoveLegal(0, 0, 19) && !s.IsMoveLegal(0, 0, 20) && !s.IsMoveLegal(1, 0, 17));   // 16 in hand
 }
 
-// Random games on boards of side 1 to 6 for 2 to 4 teams, move by move
-// against the independent model of the rules: a proposed placement is legal
-// exactly when the model says so, and every move changes the position (the
-// stocks, the cells, the turn, the passes, the scores) as the model says.
+// Random games on boards of side 1 to 6 for 2 to 4 teams against the rules
+// model, move by move: legal exactly when the model says so, and every move
+// changes stocks, cells, turn, passes and scores as the model says.
 TEST(GameState, random_games_agree_with_the_rules_model)
 {
     for (uint32_t size = 1; size <= 6; ++size)

@@ -107,9 +107,8 @@ TEST(Lab, commands_answer_exactly_or_refuse_with_one_line)
     }
 }
 
-// A typed game: refusals explain themselves and ask again, a placement is
-// shown and answered, the end of input ends it; with nothing in hand the
-// player passes unasked.
+// A typed game: refusals explain and ask again, a placement is shown and
+// answered, the end of input ends it; with nothing in hand the player passes.
 TEST(Lab, play_refuses_bad_input_and_stops_at_end_of_input)
 {
     const std::string out = Lab({ "play", "--depth", "1", "--noise", "0" }, "hello\n7 0 1\n0 3 1\n2 2 20\n2 2 3\n").out

@@ -67,11 +67,9 @@ int Minimax(const CGameState& s, int depth)
 }
 }
 
-// The pass comes first, and only below a full stock; then the walk from the
-// middle cell spiralling out, mirrored across the columns on the first coin
-// flip and across the rows on the second. Each child raises its cell by one
-// token paid from the stock alone, so a cell that holds as many as the stock
-// is skipped, the mover's own too.
+// The pass first, only below a full stock; then the walk from the middle out,
+// mirrored across the columns on the first coin flip, the rows on the second.
+// A child raises its cell by one, paid from the stock alone (own cells too).
 TEST(Search, expansion_order_mirrors_and_pass)
 {
     const int walk[19][2] = { { 2, 2 }, { 3, 2 }, { 2, 3 }, { 1, 2 }, { 1, 1 }, { 2, 1 }, { 3, 1 }, { 4, 1 }, { 4, 2 }, { 3, 3 },
@@ -108,12 +106,10 @@ TEST(Search, expansion_order_mirrors_and_pass)
     EXPECT_TRUE(done->m_children.empty() && fresh->m_children.empty() && Draws() == 0);
 }
 
-// Each leaf adds (r (2N + 1)) / 32768 - N for the next value r: -N to N in
-// equal shares of the range. On hand-built two-ply trees whose leaves add no
-// noise, so that the draws count the leaves looked at, a value equal to the
-// bound does not cut and one beyond it does. A finished game counts 1000
-// times, noise included: far outside the window, it is still taken as the
-// first child, and cuts at once.
+// A leaf adds (r (2N + 1)) / 32768 - N for the next value r. On two-ply trees
+// whose leaves draw no noise, so the draws count them, a value equal to the
+// bound does not cut, one beyond does. A finished game counts 1000 times,
+// noise included: far outside the window it is still chosen, and cuts.
 TEST(Search, noise_strict_cut_offs_and_finished_games)
 {
     g_evalNoise = 2;

@@ -1,8 +1,6 @@
-// Long random runs of mouse, key and frame events from fixed seeds. An
-// illegal placement would stop the process on the rules' assertions; after
-// every event the rules' invariants hold, as the independent model checks
-// them, a drag offers only a legal placement by Gold, and the pass button is
-// lit only on Gold's turn in a game still going.
+// Long random runs of mouse, key and frame events from fixed seeds: after every
+// event the rules model finds the position sound, a drag offers only a legal
+// placement by Gold, the pass button is lit only on Gold's turn of a live game.
 
 #include "WorldTestSupport.h"
 
