@@ -2,12 +2,11 @@
 #include "opponent/CRandomTable.h"
 #include "opponent/CSearchArena.h"
 #include "opponent/Search.h"
+#include "support/RandomGames.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <initializer_list>
-#include <random>
 #include <vector>
 
 namespace
@@ -28,8 +27,7 @@ CGameState Leaf(int diff)   // an unfinished position worth diff to Gold
     return diff < 0 ? Played({ { 2, 2, -diff } }) : Played({ { 0, 0, 0 }, { 2, 2, diff } });
 }
 
-// The listed values come out of the table first, then `rest`.
-void LoadDraws(const std::vector<int>& draws, int rest = 0)
+void LoadDraws(const std::vector<int>& draws, int rest = 0)   // drawn first, then rest
 {
     std::vector<int> values(CRandomTable::kSize, rest);
     std::copy(draws.begin(), draws.end(), values.begin() + 1);
@@ -42,7 +40,7 @@ CSearchArena g_arena;   // the trees of these tests, kept to the end
 
 CSearchNode* Root(const CGameState& s) { return g_arena.NewNode(s); }
 
-CSearchNode* Add(CSearchNode* parent, const CGameState& s)
+CSearchNode* Add(CSearchNode* parent, const CGameState& s)   // grows the child list one at a time
 {
     CSearchNode* child = g_arena.NewNode(s);
     parent->m_children.Reserve(g_arena, 1);
@@ -55,120 +53,73 @@ int Minimax(const CGameState& s, int depth)
 {
     if (depth == 0 || s.IsGameDone())
         return (s.GetTeamScore(0) - s.GetTeamScore(1)) * (s.IsGameDone() ? 1000 : 1);
-    const bool gold = s.GetCurTeam() == 0;
-    const int stock = s.GetTeamTokens(s.GetCurTeam());
-    int best = gold ? -kWindow : kWindow;
-    for (int cell = -1; cell < 19; ++cell)
-    {
-        CGameState next(s);
-        const int r = cell < 3 ? 0 : cell < 7 ? 1 : cell < 12 ? 2 : cell < 16 ? 3 : 4;
-        const int c = cell - (r == 0 ? 0 : r == 1 ? 3 : r == 2 ? 7 : r == 3 ? 12 : 16);
-        if (cell < 0 ? stock > 18 : stock < s.GetCellTokens(r, c) + 1)
-            continue;
-        cell < 0 ? next.Pass() : next.MakeMove(r, c, uint8_t(s.GetCellTokens(r, c) + 1));
-        const int v = Minimax(next, depth - 1);
-        best = gold ? std::max(best, v) : std::min(best, v);
-    }
-    return best;
+    const int sign = s.GetCurTeam() == 0 ? 1 : -1, stock = s.GetTeamTokens(s.GetCurTeam());
+    int best = -kWindow;
+    for (uint32_t r = 0; r <= 5; ++r)   // row 5: the pass
+        for (uint32_t c = 0; c < (r < 5 ? s.GetRowLength(r) : 1u); ++c)
+            if (r == 5 ? stock <= 18 : stock > s.GetCellTokens(r, c))
+            {
+                CGameState next(s);
+                r == 5 ? next.Pass() : next.MakeMove(r, c, uint8_t(s.GetCellTokens(r, c) + 1));
+                best = std::max(best, sign * Minimax(next, depth - 1));
+            }
+    return sign * best;
 }
 }
 
-// The walk starts in the middle and spirals out; the first coin flip mirrors
-// the columns, the second the rows. Each child raises its cell by one token.
-TEST(Search, expansion_walks_from_the_middle_and_mirrors_on_coin_flips)
+// The pass first, only below a full stock; then the walk from the middle out,
+// mirrored across the columns on the first coin flip, the rows on the second.
+// A child raises its cell by one, paid from the stock alone (own cells too).
+TEST(Search, expansion_order_mirrors_and_pass)
 {
     const int walk[19][2] = { { 2, 2 }, { 3, 2 }, { 2, 3 }, { 1, 2 }, { 1, 1 }, { 2, 1 }, { 3, 1 }, { 4, 1 }, { 4, 2 }, { 3, 3 },
                               { 2, 4 }, { 1, 3 }, { 0, 2 }, { 0, 1 }, { 0, 0 }, { 1, 0 }, { 2, 0 }, { 3, 0 }, { 4, 0 } };
-    const CGameState s = Played({ { 0, 0, 1 } });   // Silver holds 19: no pass child
     for (int flips = 0; flips < 4; ++flips)
     {
+        // Silver holds 19, or 9 with 10 of its own on (0, 0).
+        const CGameState s = flips ? Played({ { 2, 2, 1 }, { 0, 0, 10 }, { 4, 2, 1 } }) : Played({ { 2, 2, 1 } });
         LoadDraws({ flips & 1 ? 16384 : 16383, flips & 2 ? 32767 : 0 });
         auto root = Root(s);
-        ExpandNode(root, &g_arena, 1);
+        ExpandNode(root, &g_arena, 2);
         ASSERT_EQ(root->m_children.size(), 19u);
-        for (int i = 0; i < 19; ++i)
+        const CSearchNode* pass = root->m_children[0];
+        EXPECT_TRUE(!flips || (pass->m_isPass && pass->m_row == 0 && pass->m_col == 0 && pass->m_state->GetNumPasses() == 1));
+        EXPECT_EQ(Draws(), 2u + 2 * 19);   // and two for each child, expanded one ply further
+        for (int i = 0, k = flips ? 1 : 0; i < 19; ++i)
         {
             const int row = flips & 2 ? 4 - walk[i][0] : walk[i][0];
             const int col = flips & 1 ? s.GetRowLength(row) - 1 - walk[i][1] : walk[i][1];
-            const CSearchNode* child = root->m_children[i];
-            EXPECT_TRUE(child->m_row == row && child->m_col == col && !child->m_isPass && child->m_children.empty());
+            if (flips && row == 0 && col == 0)
+                continue;
+            const CSearchNode* child = root->m_children[k++];
+            EXPECT_TRUE(child->m_row == row && child->m_col == col && !child->m_isPass && child->m_children.size() > 1
+                        && child->m_children[1]->m_children.empty()) << i;
             EXPECT_EQ(child->m_state->GetCellTokens(row, col), s.GetCellTokens(row, col) + 1);
         }
-        EXPECT_EQ(Draws(), 2u);
     }
-}
-
-TEST(Search, pass_child_comes_first_and_only_below_a_full_stock)
-{
-    LoadDraws({});
-    auto root = Root(Played({ { 2, 2, 1 }, { 0, 0, 10 }, { 4, 2, 1 } }));   // Silver holds 9, owns 10 on (0, 0)
-    ExpandNode(root, &g_arena, 1);
-    ASSERT_EQ(root->m_children.size(), 19u);   // the pass, and every cell but its own: only the stock counts
-    EXPECT_TRUE(root->m_children[0]->m_isPass && root->m_children[0]->m_state->GetNumPasses() == 1);
-    for (const CSearchNode* child : root->m_children)
-        EXPECT_FALSE(!child->m_isPass && child->m_row == 0 && child->m_col == 0);
-
-    // An empty stock leaves the pass alone, and the two flips are drawn all the same.
-    root = Root(Played({ { 2, 2, 1 }, { 0, 0, 19 }, { 4, 2, 1 } }));
-    ExpandNode(root, &g_arena, 1);
-    EXPECT_TRUE(root->m_children.size() == 1 && root->m_children[0]->m_isPass && Draws() == 4);
-    g_searchDepth = 4;
-    EXPECT_EQ(ChooseMove(Root(*root->m_state), &g_arena)->m_isPass, 1);
 
     // A finished game, or no depth, generates nothing and draws nothing.
-    const uint64_t before = Draws();
-    auto done = Root(Played({ { 2, 2, 1 }, { 0, 0, 0 }, { 0, 0, 0 } }));
-    auto fresh = Root(CGameState(3, 2));
+    LoadDraws({});
+    auto done = Root(Played({ { 2, 2, 1 }, { 0, 0, 0 }, { 0, 0, 0 } })), fresh = Root(CGameState(3, 2));
     ExpandNode(done, &g_arena, 3);
     ExpandNode(fresh, &g_arena, 0);
-    EXPECT_TRUE(done->m_children.empty() && fresh->m_children.empty() && Draws() == before);
+    EXPECT_TRUE(done->m_children.empty() && fresh->m_children.empty() && Draws() == 0);
 }
 
-// Each leaf adds (r (2N + 1)) / 32768 - N for the next value r: -N to N in
-// nearly equal shares of the range; a finished game counts 1000 times over,
-// noise included, and is not searched further.
-TEST(Search, leaf_noise_and_finished_games)
+// A leaf adds (r (2N + 1)) / 32768 - N for the next value r. On two-ply trees
+// whose leaves draw no noise, so the draws count them, a value equal to the
+// bound does not cut, one beyond does. A finished game counts 1000 times,
+// noise included: far outside the window it is still chosen, and cuts.
+TEST(Search, noise_strict_cut_offs_and_finished_games)
 {
     g_evalNoise = 2;
+    LoadDraws({ 0, 6553, 6554, 19660, 19661, 32767 });
     auto leaf = Root(Leaf(-3));
-    std::vector<int> values(CRandomTable::kSize), counts(5, 0);
-    int previous = -2;
-    for (int half = 0; half < 2; ++half)
-    {
-        for (uint32_t i = 0; i < CRandomTable::kSize; ++i)
-            values[(i + 1) % CRandomTable::kSize] = int(half * CRandomTable::kSize + i);
-        CRandomTable::GetInstance()->Fill(values.data());
-        for (uint32_t i = 0; i < CRandomTable::kSize; ++i)
-        {
-            const int noise = Search(leaf, nullptr, -kWindow, kWindow, &g_arena, 0) + 3;
-            ASSERT_TRUE(noise >= previous && noise <= 2);   // grows with r
-            ++counts[(previous = noise) + 2];
-        }
-    }
-    for (int count : counts)
-        EXPECT_NEAR(count, 32768 / 5, 1);
+    for (int noise : { -2, -2, -1, 0, 1, 2 })
+        EXPECT_EQ(Search(leaf, nullptr, -kWindow, kWindow, &g_arena, 0), -3 + noise);
 
-    auto done = Root(Played({ { 2, 2, 3 }, { 0, 0, 0 }, { 0, 0, 0 } }));
-    g_evalNoise = 1;
-    LoadDraws({ 32767 });
-    CSearchNode* best = done;
-    EXPECT_EQ(Search(done, &best, -kWindow, kWindow, &g_arena, 4), (-3 + 1) * 1000);
-    EXPECT_TRUE(best == nullptr && done->m_children.empty() && Draws() == 1);
-}
-
-// Hand-built two-ply trees whose leaves each draw one value that adds no
-// noise, so the draws count the leaves looked at.
-TEST(Search, cut_offs_are_strict_and_ties_keep_the_earlier_child)
-{
-    const struct { int rootTeam, a; std::vector<int> b; int value, chosen; uint64_t leaves; } cases[] = {
-        { 0, 3, { 3, 1 }, 3, 0, 3 },   // equal to the bound: no cut
-        { 0, 3, { 2, 5 }, 3, 0, 2 },   // beyond it: cut
-        { 0, 3, { 4, 3 }, 3, 0, 3 },   // a tie keeps the earlier child
-        { 0, 3, { 5, 4 }, 4, 1, 3 },
-        { 1, -3, { -3, -1 }, -3, 0, 3 },
-        { 1, -3, { -2, -5 }, -3, 0, 2 },
-        { 1, -3, { -4, -3 }, -3, 0, 3 },
-        { 1, -3, { -5, -4 }, -4, 1, 3 },
+    const struct { int rootTeam, a; std::vector<int> b; uint64_t leaves; } cases[] = {
+        { 0, 3, { 3, 1 }, 3 }, { 0, 3, { 2, 5 }, 2 }, { 1, -3, { -3, -1 }, 3 }, { 1, -3, { -2, -5 }, 2 },
     };
     const CGameState gold(3, 2), silver = Played({ { 0, 0, 0 } });
     g_evalNoise = 1;
@@ -177,39 +128,20 @@ TEST(Search, cut_offs_are_strict_and_ties_keep_the_earlier_child)
         LoadDraws({}, 16384);
         auto root = Root(test.rootTeam ? silver : gold);
         Add(Add(root, test.rootTeam ? gold : silver), Leaf(test.a));
-        CSearchNode* b = Add(root, test.rootTeam ? gold : silver);
+        CSearchNode *b = Add(root, test.rootTeam ? gold : silver), *best = nullptr;
         for (int leaf : test.b)
             Add(b, Leaf(leaf));
-        CSearchNode* best = nullptr;
-        EXPECT_EQ(Search(root, &best, -kWindow, kWindow, &g_arena, 2), test.value);
-        EXPECT_TRUE(best == root->m_children[test.chosen] && Draws() == test.leaves) << test.value;
+        EXPECT_EQ(Search(root, &best, -kWindow, kWindow, &g_arena, 2), test.a);
+        EXPECT_TRUE(best == root->m_children[0] && Draws() == test.leaves) << test.a << " " << test.leaves;
     }
 
-    // A finished game far outside the window is still taken as the first
-    // child, and cuts at once.
     g_evalNoise = 1000;
     LoadDraws({});
-    auto root = Root(silver);
+    CSearchNode *root = Root(silver), *best = nullptr;
     Add(root, Played({ { 0, 0, 0 }, { 0, 0, 0 } }));
     Add(root, Leaf(1));
-    CSearchNode* best = nullptr;
-    EXPECT_EQ(Search(root, &best, -kWindow, kWindow, &g_arena, 1), -1000 * 1000);
-    EXPECT_TRUE(best == root->m_children[0] && Draws() == 1);
-}
-
-// At depth 1 without noise, with no triangle to make or break, any placement
-// only widens Gold's lead: Silver passes. A triangle to complete wins over it.
-TEST(Search, depth_one_passes_unless_a_triangle_is_on_offer)
-{
-    g_searchDepth = 1;
-    g_evalNoise = 0;
-    for (unsigned seed = 0; seed < 8; ++seed)
-    {
-        CRandomTable::GetInstance()->FillFromSeed(seed);
-        EXPECT_EQ(ChooseMove(Root(Played({ { 2, 2, 1 }, { 0, 0, 1 }, { 4, 2, 1 } })), &g_arena)->m_isPass, 1);
-        const CSearchNode* move = ChooseMove(Root(Played({ { 2, 2, 1 }, { 0, 0, 1 }, { 4, 2, 1 }, { 0, 1, 1 }, { 4, 0, 1 } })), &g_arena);
-        EXPECT_TRUE(!move->m_isPass && move->m_row == 1 && move->m_col == 1);
-    }
+    EXPECT_EQ(Search(root, &best, -kWindow, kWindow, &g_arena, 3), -1000 * 1000);
+    EXPECT_TRUE(best == root->m_children[0] && root->m_children[0]->m_children.empty() && Draws() == 1);
 }
 
 // On random positions alpha-beta gives plain minimax's root value and chooses
@@ -217,37 +149,34 @@ TEST(Search, depth_one_passes_unless_a_triangle_is_on_offer)
 // again; FindMove gives the same move with the same counts.
 TEST(Search, agrees_with_plain_minimax_on_random_positions)
 {
-    std::mt19937 rng(99);
     g_evalNoise = 0;
     CSearchArena reused;
-    for (int position = 0; position < 50; ++position)
+    const std::vector<CGameState> games = RandomGames(99, 3000);
+    for (size_t i = 0, position = 0; i < games.size() && position < 50; i += 31)
     {
-        CGameState s(3, 2);
-        for (int moves = rng() % 30; moves > 0 && s.GetNumPasses() == 0; --moves)
-        {
-            const uint32_t r = rng() % 5, c = rng() % s.GetRowLength(r);
-            const uint8_t t = uint8_t(s.GetCellTokens(r, c) + 1 + rng() % 3);
-            s.IsMoveLegal(r, c, t) ? s.MakeMove(r, c, t) : s.Pass();
-        }
+        const CGameState& s = games[i];
+        if (s.IsGameDone())
+            continue;
         for (int depth = 1; depth <= (position < 5 ? 4 : 3); ++depth)
         {
             CSearchArena fresh;
             CSearchArena& arena = position % 2 ? reused : fresh;
             arena.Release();
-            CRandomTable::GetInstance()->FillFromSeed(position);
+            CRandomTable::GetInstance()->FillFromSeed(unsigned(i));
             CSearchNode* root = arena.NewNode(s);
             CSearchNode* best = nullptr;
-            ASSERT_EQ(Search(root, &best, -kWindow, kWindow, &arena, depth), Minimax(s, depth)) << position;
+            ASSERT_EQ(Search(root, &best, -kWindow, kWindow, &arena, depth), Minimax(s, depth)) << i;
             const CSearchNode* firstBest = nullptr;
             for (const CSearchNode* child : root->m_children)
                 if (!firstBest && Minimax(*child->m_state, depth - 1) == Minimax(s, depth))
                     firstBest = child;
             EXPECT_EQ(best, firstBest);
 
-            CRandomTable::GetInstance()->FillFromSeed(position);
+            CRandomTable::GetInstance()->FillFromSeed(unsigned(i));
             const OpponentMove move = FindMove(s, depth, 0);
             EXPECT_TRUE(move.found && move.isPass == (best->m_isPass != 0) && move.row == best->m_row
                         && move.col == best->m_col && move.nodes == arena.GetNodes() - 1);
         }
+        ++position;
     }
 }

@@ -21,12 +21,16 @@ std::string Where(uint32_t row, uint32_t col)
     return "(" + std::to_string(row) + ", " + std::to_string(col) + ")";
 }
 
-std::vector<Cell> Cells(const CGameState& state)
+// The board's cells row after row; depends only on the board's size, so it
+// is worked out once per size (the checks run after every move).
+const std::vector<Cell>& Cells(const CGameState& state)
 {
-    std::vector<Cell> cells;
-    for (uint32_t r = 0; r < state.GetNumRows(); ++r)
-        for (uint32_t c = 0; c < state.GetRowLength(r); ++c)
-            cells.push_back({ r, c });
+    static std::map<uint32_t, std::vector<Cell>> bySize;
+    std::vector<Cell>& cells = bySize[state.GetNumRows()];
+    if (cells.empty())
+        for (uint32_t r = 0; r < state.GetNumRows(); ++r)
+            for (uint32_t c = 0; c < state.GetRowLength(r); ++c)
+                cells.push_back({ r, c });
     return cells;
 }
 
@@ -38,7 +42,7 @@ const std::vector<std::array<size_t, 3>>& Triangles(const CGameState& state)
     std::vector<std::array<size_t, 3>>& triangles = bySize[state.GetNumRows()];
     if (!triangles.empty() || state.GetNumRows() == 1)
         return triangles;
-    const std::vector<Cell> cells = Cells(state);
+    const std::vector<Cell>& cells = Cells(state);
     std::vector<double> x, y;
     for (const Cell& cell : cells)
     {
@@ -96,7 +100,7 @@ bool CInvariantChecker::IsLegal(const CGameState& state, uint32_t row, uint32_t 
 
 int CInvariantChecker::CountTriangles(const CGameState& state, uint8_t team)
 {
-    const std::vector<Cell> cells = Cells(state);
+    const std::vector<Cell>& cells = Cells(state);
     int count = 0;
     for (const auto& t : Triangles(state))
     {

@@ -1,0 +1,198 @@
+#include "CInvariantChecker.h"
+#include "CTableSource.h"
+#include "Commands.h"
+#include "Notation.h"
+#include "game/CGameState.h"
+#include "opponent/CRandomTable.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <unistd.h>
+
+namespace
+{
+struct Outcome { int code; std::string out, err; };
+
+// vesk-lab's commands, run in process.
+Outcome Lab(const std::vector<std::string>& args, const std::string& input = "")
+{
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int code = RunLab(args, in, out, err);
+    return { code, out.str(), err.str() };
+}
+
+std::string TempFile(const std::string& text)
+{
+    char path[] = "/tmp/vesk-lab-test-XXXXXX";
+    close(mkstemp(path));
+    std::ofstream(path) << text;
+    return path;
+}
+
+std::vector<std::string> Move(const std::string& pos, const char* depth = "1", const char* noise = "0")
+{
+    return { "move", "--pos", pos, "--depth", depth, "--noise", noise };
+}
+
+CGameState Position(const std::string& text)
+{
+    CGameState state(3, 2);
+    std::string error;
+    EXPECT_TRUE(CNotation::ParseState(text, state, error)) << text << ": " << error;
+    return state;
+}
+} // namespace
+
+// Each command's exact answer, or exit 2 with one line on standard error
+// naming the fault and nothing on standard output. A table text goes to the
+// file named by --table; no answer there means "as without the file".
+TEST(Lab, commands_answer_exactly_or_refuse_with_one_line)
+{
+    CRandomTable::GetInstance()->FillFromSeed(kDefaultSeed);   // the default table, as a file holds it
+    std::vector<int> seeded(CRandomTable::kSize);
+    for (uint32_t i = 1; i <= CRandomTable::kSize; ++i)
+        seeded[i % CRandomTable::kSize] = CRandomTable::GetInstance()->Next();
+    const std::string start = CNotation::kStart, gold = "---/----/--g1--/----/--- s 0";
+    const std::string fives = CTableSource::ToText(std::vector<int>(CRandomTable::kSize - 1, 5));
+    struct Case { std::vector<std::string> args; std::string table; int code; const char* says; };
+    const Case cases[] = {
+        // Nothing in hand: the pass alone. At depth 1 placing only costs,
+        // unless it makes a triangle. Stocks follow from the board.
+        { Move(" s19--/----/--g1--/----/--g1\ts   0 "), "", 0, "move pass\nnodes 1\ndraws 2\n" },
+        { Move("s1--/----/--g1--/----/--g1 s 0"), "", 0, "move pass\nnodes 20\ndraws 2\n" },
+        { Move("s1s1-/----/--g1--/----/g1-g1 s 0"), "", 0, "move 1 1\nnodes 20\ndraws 2\n" },
+        // Silver holds 19, so no pass, and every placement but on Gold's cell
+        // is worth the same: the first of the plain or doubly mirrored walk.
+        { Move(gold), CTableSource::ToText(std::vector<int>(CRandomTable::kSize, 0)), 0, "move 3 2\nnodes 19\ndraws 2\n" },
+        { Move(gold), CTableSource::ToText(std::vector<int>(CRandomTable::kSize, 32767)), 0, "move 1 1\nnodes 19\ndraws 2\n" },
+        { Move(gold, "3", "0"), "\n" + CTableSource::ToText(seeded) + "\t\r\n", 0, nullptr },
+        { Move(gold, "3", "3"), CTableSource::ToText(seeded), 0, nullptr },
+        { { "match", "--help" }, "", 0, kUsage },
+        { {}, "", 2, "no command" },
+        { { "moves" }, "", 2, "unknown command 'moves'" },
+        { { "move", "--depth", "2", "--noise", "0" }, "", 2, "missing option --pos" },
+        { Move(start, "99999999999999999999"), "", 2, "--depth must be" },
+        { { "move", "--pos", start, "--depth", "2", "--noise", "0", "--seed", "3" }, "", 2, "unknown option '--seed'" },
+        { Move("---/----/-----/----/--- g 2"), "", 2, "over" },
+        { { "play", "--depth", "2", "--noise", "0", "--side", "red" }, "", 2, "--side must be gold or silver" },
+        { { "play", "--depth", "2", "--noise", "0", "--seed", "1", "--table", "x" }, "", 2, "not both" },
+        { { "match", "--gold", "medium", "--silver", "easy", "--games", "2" }, "", 2, "--gold must be" },
+        { { "bench", "extra" }, "", 2, "unexpected argument" },
+        { { "match", "--gold", "easy", "--silver", "easy", "--games", "0", "--check=yes" }, "", 2, "takes no value" },
+        { Move(start), fives, 2, "expected 16384 values, found 16383" },
+        { Move(start), fives + "\n\n12a", 2, "value 16384 (line 2051) is not a whole number: '12a'" },
+        { Move("--/----/-----/----/--- g 0"), "", 2, "row 0 has 2 cells, expected 3" },
+        { Move("g10g10-/----/-----/----/--- s 0"), "", 2, "Gold has 20 tokens" },
+        { Move("---/----/--x--/----/--- g 0"), "", 2, "unknown cell 'x'" },
+        { Move("---/----/-----/----/--- s 0"), "", 2, "no game reaches" },   // Silver first
+        { Move("g1--/----/-----/----/--- g 0"), "", 2, "no game reaches" },  // Gold placed last
+    };
+    for (const Case& c : cases)
+    {
+        std::vector<std::string> args = c.args;
+        const std::string table = c.table.empty() ? "" : TempFile(c.table);
+        if (!table.empty())
+            args.insert(args.end(), { "--table", table });
+        const Outcome o = Lab(args);
+        unlink(table.c_str());
+        const bool right = c.code ? o.out.empty() && std::count(o.err.begin(), o.err.end(), '\n') == 1
+                                        && o.err.find(c.says) != std::string::npos
+                                  : o.out + o.err == (c.says ? c.says : Lab(c.args).out);
+        EXPECT_TRUE(o.code == c.code && right) << (args.size() > 2 ? args[2] : args.empty() ? "" : args[0]) << " -> " << o.out << o.err;
+    }
+}
+
+// A typed game: refusals explain and ask again, a placement is shown and
+// answered, the end of input ends it; with nothing in hand the player passes.
+TEST(Lab, play_refuses_bad_input_and_stops_at_end_of_input)
+{
+    const std::string out = Lab({ "play", "--depth", "1", "--noise", "0" }, "hello\n7 0 1\n0 3 1\n2 2 20\n2 2 3\n").out
+                          + Lab({ "play", "--depth", "1", "--noise", "0", "--pos", "g19--/----/--s1--/----/--- g 0" }).out;
+    size_t at = 0;
+    for (const char* says : { "Type three numbers", "There is no row 7", "Row 0 has columns 0 to 2",
+                              "You cannot add 20 tokens there: you have 19 in hand", "position: ---/----/--g3--/----/--- s 0",
+                              "Silver places on", "Input ended", "no tokens in hand, so you pass", "Game over: " })
+        EXPECT_NE(at = out.find(says, at), std::string::npos) << says << " in " << out;
+}
+
+// A checked match is decided by its seed and adds up, and its trace replays
+// move by move through the rules to the same positions, each game to its end.
+TEST(Lab, match_check_trace_replays_through_the_rules)
+{
+    const std::vector<std::string> args = { "match", "--gold", "very-easy", "--silver", "normal",
+                                            "--games", "3", "--seed", "40", "--check", "--trace" };
+    const Outcome o = Lab(args);
+    std::smatch m;
+    ASSERT_TRUE(o.code == kExitOk && o.out == Lab(args).out && std::regex_search(o.out, m, std::regex(
+        "\ngames 3\ngold very-easy: wins (\\d+), losses (\\d+), ties (\\d+)\nsilver normal: wins \\2, losses \\1, ties \\3\n"
+        "gold score [0-9.]+ % \\(95 % interval [0-9.]+ % to [0-9.]+ %\\)\nchecked (\\d+) moves: every invariant held\n$")))
+        << o.out << o.err;
+    const int results = std::stoi(m[1]) + std::stoi(m[2]) + std::stoi(m[3]), checked = std::stoi(m[4]);
+    std::istringstream lines(o.out);
+    std::string line;
+    CGameState state(3, 2);
+    int games = 0, traced = 0;
+    while (std::getline(lines, line) && std::regex_match(line, m, std::regex("game (\\d) move \\d+ (gold|silver) (pass|(\\d) (\\d)) -> (.*)")))
+    {
+        if (std::stoi(m[1]) != games)   // a new game, once the last is over
+        {
+            EXPECT_TRUE(std::stoi(m[1]) == ++games && (games == 1 || state.IsGameDone()));
+            state = CGameState(3, 2);
+        }
+        const uint32_t row = m[4].matched ? std::stoul(m[4]) : 0, col = m[5].matched ? std::stoul(m[5]) : 0;
+        const uint8_t tokens = uint8_t(state.GetCellTokens(row, col) + 1);
+        ASSERT_TRUE((m[2] == "gold") == (state.GetCurTeam() == 0) && (!m[4].matched || state.IsMoveLegal(row, col, tokens))) << line;
+        m[4].matched ? state.MakeMove(row, col, tokens) : state.Pass();
+        EXPECT_EQ(CNotation::Format(state), m[6].str());
+        ++traced;
+    }
+    EXPECT_TRUE(results == 3 && games == 3 && state.IsGameDone() && traced == checked && traced > 6) << line;
+}
+
+// The bench's node total and tree signature: update them only when a change
+// in how the search or the rules behave is intended.
+TEST(Lab, bench_nodes_and_signature)
+{
+    const Outcome o = Lab({ "bench" });
+    EXPECT_TRUE(o.code == kExitOk && std::regex_match(o.out, std::regex(
+        "positions 64\nnodes 1827463\nms [0-9.]+\nnps \\d+\nslowest-ms [0-9.]+\nsignature aea37e641283d49a\n"))) << o.out << o.err;
+}
+
+// The rules model is no rubber stamp: a position that does not follow from
+// the named move is caught, with the reason; one that does passes.
+TEST(Lab, invariant_checker_catches_positions_the_move_does_not_give)
+{
+    const struct { const char* before; int tokens; const char* after; const char* says; } cases[] = {   // tokens 0: a pass
+        { "g1--/----/-----/----/--- s 0", 0, "g1--/----/--s1--/----/--- g 0", "0 passes in a row" },
+        { "g1--/----/-----/----/--- s 0", 1, "g1--/-s1--/-----/----/--- g 0", "changed 1 cells" },   // another cell
+        { "g1--/----/-----/----/--- s 0", 1, "g1--/----/--s2--/----/--- g 0", "2 tokens of team 1" },
+        { "g1--/----/-----/----/--- s 0", 1, "g1--/----/--s1--/----/s1-- g 0", "changed 2 cells" },
+        { "g1--/----/-----/----/--- s 0", 0, "g1--/----/-----/----/--- s 0", "turn" },
+        { "g1--/----/-----/----/--- s 2", 0, "g1--/----/-----/----/--- g 1", "over" },
+        { "g1--/----/-----/----/--- s 0", 1, "g1--/----/--s1--/----/--- g 0", "" },
+    };
+    for (const auto& c : cases)
+    {
+        std::string error;
+        const bool held = c.tokens ? CInvariantChecker::CheckPlacement(Position(c.before), 2, 2, 1, Position(c.after), error)
+                                   : CInvariantChecker::CheckPass(Position(c.before), Position(c.after), error);
+        EXPECT_TRUE(held == !*c.says && error.find(c.says) != std::string::npos) << c.after << ": " << error;
+    }
+}
+
+// Only the real program shows its exit status and that what it printed on
+// either stream got out.
+TEST(Lab, the_program_exits_with_its_status_and_flushes)
+{
+    const std::string lab = VESK_LAB_PATH, out = TempFile("");
+    ASSERT_EQ(std::system(("(" + lab + " --version && " + lab + " frob; echo exit $?) >" + out + " 2>&1").c_str()), 0);
+    std::stringstream text;
+    text << std::ifstream(out).rdbuf();
+    unlink(out.c_str());
+    EXPECT_EQ(text.str(), "vesk-lab " VESK_VERSION "\nvesk-lab: unknown command 'frob' (try 'vesk-lab --help')\nexit 2\n");
+}
