@@ -180,3 +180,23 @@ TEST(Search, agrees_with_plain_minimax_on_random_positions)
         ++position;
     }
 }
+
+// The game's own table: seeded from the clock on first use, its values rand()'s
+// reduced to 0..32767 by their high bits, the second value drawn handed out
+// first. In a process of its own, so the table is new.
+TEST(RandomTableDeathTest, clock_seeded_on_first_use_from_the_second_value)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT({
+        const time_t before = time(nullptr);
+        const int first = CRandomTable::GetInstance()->Next();
+        bool seen = false;
+        for (time_t clock = before; clock <= time(nullptr); ++clock)   // the second may tick meanwhile
+        {
+            srand(unsigned(clock));
+            rand();
+            seen = seen || first == int(rand() * (CRandomTable::kMax + 1LL) / (RAND_MAX + 1LL));
+        }
+        exit(seen ? 0 : 1);
+    }, ::testing::ExitedWithCode(0), "");
+}
