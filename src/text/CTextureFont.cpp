@@ -9,6 +9,7 @@
 #include FT_OUTLINE_H
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstring>
@@ -19,6 +20,12 @@ namespace
 
 // Codes at or above this have no record.
 const FT_ULong kNumCodes = 65536;
+
+// The largest glyph texture made, whatever OpenGL would take: the game's
+// font needs 1024 texels a side; a font that needs more than this is broken
+// and its glyphs beyond it are left out, rather than the texture, the
+// glyphs' coverage and the driver's copy taking gigabytes.
+const GLint kMaxTextureSide = 8192;
 
 // A glyph's place in the atlas; the packer reads and writes the Rect part.
 struct GlyphRect : Rect
@@ -205,6 +212,7 @@ void CTextureFont::Build(const char* path, float size, FT_Library library)
 
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    maxSize = std::min(maxSize, kMaxTextureSide);
     std::vector<RenderedGlyph> glyphs;
     std::vector<unsigned char> coverage;
     RenderGlyphs(library, m_face, maxSize, glyphs, coverage);
