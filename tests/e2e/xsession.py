@@ -2,24 +2,17 @@
 """The one driver of the real game from outside, as a player would, on the X
 display of tests/hardening/with-xvfb.sh (a bare Xvfb: the window opens at 0,0):
 input through xdotool, the screen read back with import (y down). Its uses:
-
-  xsession.py play VESK DATA_DIR [WRAPPER...]   a start without the icon fails
-      with one line "vesk: ..." and status 1; then a short game at Hard checked
-      as a player sees it, quit with status 0 and nothing on stderr. WRAPPER
-      (valgrind, env ...) runs both: the leak sessions use it.
-  xsession.py install BUILD_DIR | deb PACKAGE   installs into a fresh prefix
-      (cmake --install, or the package unpacked) and plays through the launcher
-      from an unrelated folder.
-  xsession.py bad-data VESK SOURCE_DIR [CASE...]   a copy of the data with CASE
-      (a file, "all" but the icon, "all+icon"; default each) missing, empty,
-      cut to half or random (seeded by its name): the game must start, take a
-      placement, let Silver answer and quit as above; a bad icon must fail the start.
+  play VESK DATA_DIR [WRAPPER...]   a start without the icon fails; a game at Hard as
+      a player sees it, quit silently with status 0; WRAPPER runs both (leak sessions).
+  install BUILD_DIR | deb PACKAGE   installed, played through the launcher from elsewhere.
+  bad-data VESK SOURCE_DIR [CASE...]   each file ("all": all but the icon, "all+icon")
+      missing, empty, halved, random: still a placement, Silver's answer, a silent
+      quit; a bad icon fails the start.
 """
 import math
 import os
 import random
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
@@ -81,7 +74,7 @@ class Screen:
         return [c for c in CELLS if self.ring(*centre(*c), 68.5, colour, 16) >= 20]
 
     def menu(self):
-        return self.count(HARD, WHITE) > 150 and self.count(NEW_GAME, WHITE) > 150
+        return self.count(NEW_GAME, WHITE) > 150
 
     def backdrop(self):   # the picture covers both the clear colour (mid grey) and black
         return not any(like(p, (128, 128, 128), 2) or max(p) < 8
@@ -129,10 +122,7 @@ class Game:
 
     def exit(self, tolerated=()):
         """Waits for the end; returns the status and the lines on stderr but those tolerated."""
-        try:
-            status = self.proc.wait(TIMEOUT)
-        except subprocess.TimeoutExpired:
-            raise Failure("the game did not end")
+        status = self.proc.wait(TIMEOUT)   # TimeoutExpired: the game did not end
         self.err.seek(0)
         return status, [l for l in self.err.read().decode(errors="replace").splitlines() if not l.startswith(tolerated)]
 
@@ -153,11 +143,9 @@ def escape_to_quit(game, tolerated=()):
 def play(game):
     """Hard, a drag of 5 on the middle cell, Silver's reply, the pass ring, a
     pass and the result, Escape twice, all as a player sees them."""
-    game.xdo("mousemove", 200, 470)
-    s = game.wait_for("the menu on its backdrop", lambda s: s.menu() and s.backdrop())
-    check(s.count(HARD, RED, 55) < 10, "no menu entry is red before the pointer comes")
     game.xdo("mousemove", 200, 410)
-    game.wait_for("'Hard' in red", lambda s: s.count(HARD, RED, 55) > 150)
+    game.wait_for("the menu on its backdrop, 'Hard' red under the pointer",
+                  lambda s: s.menu() and s.backdrop() and s.count(HARD, RED, 55) > 150)
     mx, my = centre(2, 2)
     five = [(mx + 25 * math.cos(i * 1.2566), my - 25 * math.sin(i * 1.2566)) for i in range(5)]
     game.xdo("click", 1, "mousemove", mx, my, "mousedown", 1, "mousemove", mx + 80, my, "mousemove", mx + 160, my)
@@ -171,9 +159,7 @@ def play(game):
     reply = s.rings(SILVER)[0]   # a neighbour of the middle: ties are drawn at random
     check(reply != (2, 2) and all(warm(s.pixel(*p)) for p in five) and neutral(s.pixel(*centre(*reply))),
           "Gold's five stay, Silver's token is placed on %s" % (reply,))
-    game.xdo("mousemove", 600, 700)
-    s = game.wait_for("the pass ring dim", lambda s: s.ring(*PASS, 61.5, GOLD, 10) < 18)
-    check(s.count(PASS_LABEL, GOLD) < 10, "no 'Pass' away from the ring")
+    check(s.ring(*PASS, 61.5, GOLD, 10) < 18 and s.count(PASS_LABEL, GOLD) < 10, "the pass ring dim away from the pointer")
     game.xdo("mousemove", *PASS)
     s = game.wait_for("the pass ring in full gold with 'Pass'",
                       lambda s: s.ring(*PASS, 61.5, GOLD, 10) >= 32 and s.count(PASS_LABEL, GOLD) > 40)
@@ -212,10 +198,6 @@ def install(kind, what, root, elsewhere):
     move = subprocess.run([bin_dir + "/vesk-lab", "move", "--pos", "---/----/-----/----/--- g 0", "--depth", "1",
                            "--noise", "0"], capture_output=True, text=True, cwd=elsewhere)
     check(move.returncode == 0 and move.stdout.startswith("move "), "the installed vesk-lab answers a move")
-    for n in (16, 24, 32, 48, 64, 128, 256):
-        with open(prefix + "/share/icons/hicolor/%dx%d/apps/vesk.png" % (n, n), "rb") as f:
-            head = f.read(24)
-        check(head[:8] == b"\x89PNG\r\n\x1a\n" and struct.unpack(">II", head[16:]) == (n, n), "a %d-pixel PNG icon" % n)
     with open(prefix + "/share/applications/vesk.desktop") as f:
         keys = dict(line.split("=", 1) for line in f.read().splitlines() if "=" in line)
     check(keys.get("Icon") == "vesk" and keys.get("Exec", "").strip('"') == os.path.join(installed, layout[0], "vesk"),
@@ -255,7 +237,7 @@ def bad_data(vesk, src, cases):
                     else:
                         with Game([vesk], run) as game:
                             play_blind(game)
-                except Failure as e:
+                except (Failure, subprocess.SubprocessError) as e:
                     failed.append("%s %s: %s" % (case, mode, e))
     check(not failed, "bad data: every case runs as it should %s" % failed)
 
@@ -275,6 +257,6 @@ def main(command, *args):
 if __name__ == "__main__":
     try:
         main(*sys.argv[1:])
-    except (Failure, subprocess.CalledProcessError, OSError) as e:
+    except (Failure, subprocess.SubprocessError, OSError) as e:
         print("FAILED:", e, flush=True)
         sys.exit(1)

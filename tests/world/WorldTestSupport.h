@@ -17,6 +17,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <sstream>
 #include <string>
 
 namespace worldtest {
@@ -53,11 +54,9 @@ protected:
     }
 
     // Mouse positions in drawing units (y up).
-    void MoveTo(float x, float y) { m_World->OnMouseMove(Uint16(std::lround(x)), Uint16(768 - std::lround(y))); }
-    void Button(float x, float y, bool pressed, Uint8 button = SDL_BUTTON_LEFT)
-    {
-        m_World->OnMouseButton(button, pressed, Uint16(std::lround(x)), Uint16(768 - std::lround(y)));
-    }
+    static Uint16 Px(float v) { return Uint16(std::lround(v)); }
+    void MoveTo(float x, float y) { m_World->OnMouseMove(Px(x), Px(768 - y)); }
+    void Button(float x, float y, bool down, Uint8 b = SDL_BUTTON_LEFT) { m_World->OnMouseButton(b, down, Px(x), Px(768 - y)); }
     void Press(float x, float y, Uint8 button = SDL_BUTTON_LEFT) { Button(x, y, true, button); }
     void PressCell(uint32_t row, uint32_t col) { Press(Cell(row, col).x, Cell(row, col).y); }
     void PlaceByDrag(uint32_t row, uint32_t col) { PressCell(row, col), Button(Cell(row, col).x, Cell(row, col).y, false); }
@@ -72,16 +71,18 @@ protected:
     std::string Look()
     {
         const CGameWorld& w = *m_World;
-        std::string look = (w.GetMode() == CGameWorld::MODE_MENU ? "menu " : "game ") + CNotation::Format(w.GetState());
+        std::ostringstream look;
+        look << (w.GetMode() == CGameWorld::MODE_MENU ? "menu " : "game ") << CNotation::Format(w.GetState());
         if (w.GetSelTeam() < 2 && w.GetSelRow() < 5)
-            look += (w.GetSelTeam() ? ", silver ring on " : ", gold ring on ") + std::to_string(w.GetSelRow()) + " " + std::to_string(w.GetSelCol());
-        look += w.IsDragging() ? ", drag " + std::to_string(w.GetDragCount()) : "";
-        look += w.IsPassHover() ? ", pass lit, sounds" : ", sounds";
-        const Sounds now = SoundCounts();
+            look << (w.GetSelTeam() ? ", silver" : ", gold") << " ring on " << int(w.GetSelRow()) << " " << int(w.GetSelCol());
+        if (w.IsDragging())
+            look << ", drag " << int(w.GetDragCount());
+        look << (w.IsPassHover() ? ", pass lit" : "") << ", sounds";
+        const Sounds heard = m_Heard;
+        m_Heard = SoundCounts();
         for (int i = 0; i < 4; ++i)
-            look += " " + std::to_string(now[i] - m_Heard[i]);
-        m_Heard = now;
-        return look;
+            look << " " << m_Heard[i] - heard[i];
+        return look.str();
     }
 
     std::unique_ptr<CGameWorld> m_World;
