@@ -1,6 +1,5 @@
-// The committed data are what the generator makes today, and read the way
-// the game reads them (its list reader and atlas packing, SDL_image, SDL's
-// WAV and BMP loaders, FreeType) they are what the game expects.
+// The committed data are what the generator makes today and, read as the game reads them (its list
+// reader and atlas packing, SDL_image, SDL's WAV and BMP loaders, FreeType), what the game expects.
 #include "DataSet.h"
 #include "data/DataFile.h"
 #include "graphics/CSpritePacker.h"
@@ -29,8 +28,7 @@ std::vector<std::string> List(const char* name)
     return lines;
 }
 
-// A picture decoded to its size and RGBA bytes (empty if it does not load),
-// or any other file's bytes.
+// A picture decoded to its size and RGBA bytes (empty if it does not load), another file's bytes.
 std::string Contents(const std::string& path)
 {
     if (path.compare(path.size() - 4, 4, ".png") != 0) {
@@ -61,9 +59,8 @@ TEST(ShippedData, committed_files_match_the_generator)
     std::filesystem::remove_all(dir);
 }
 
-// The list's order gives the sprite ids the game draws with: Silver's token,
-// Gold's (both with alpha for their round edges), the background, all in one
-// atlas. Hover tick, placement, game over, pass: the sound ids, each audible.
+// The ids the game draws with: Silver's token, Gold's (with alpha for round edges), the background;
+// the sound ids it plays: hover tick, placement, game over, pass, each audible.
 TEST(ShippedData, sprites_and_sounds_in_the_order_the_game_uses_them)
 {
     std::vector<SpriteImage> images;
@@ -94,9 +91,8 @@ TEST(ShippedData, sprites_and_sounds_in_the_order_the_game_uses_them)
     EXPECT_EQ(names, "tick.wav clack.wav chime.wav whoosh.wav ");
 }
 
-// As the engine takes it: 32 by 32 with a palette, the top-left index the
-// transparent key, the corners keyed and the middle not; and a font with
-// every character the game writes.
+// The icon as the engine takes it: 32 by 32, a palette, the top-left index keyed (the corners, not the
+// middle); and a font with every character the game writes.
 TEST(ShippedData, keyed_32_pixel_icon_and_a_font_for_every_text)
 {
     SDL_Surface* s = SDL_LoadBMP((kRoot + "Vesk.bmp").c_str());

@@ -98,7 +98,6 @@ class Game:
         subprocess.run(["xdotool"] + [str(round(a)) if isinstance(a, float) else str(a) for a in args], check=True)
 
     def wait_for(self, what, predicate):
-        """Reads the screen until predicate(screen) holds; returns the screen."""
         end = time.monotonic() + TIMEOUT
         while self.proc.poll() is None:
             s = Screen()
@@ -112,8 +111,7 @@ class Game:
         raise Failure("the game ended (status %s) waiting for %s: %r" % (status, what, err))
 
     def wait_change(self, what, old):
-        """Waits for the screen to differ from old and then to hold still."""
-        last = [old]
+        last = [old]   # the screen must differ from old, then hold still
 
         def settled(s):
             done, last[0] = s.data != old.data and s.data == last[0].data, s
@@ -121,9 +119,8 @@ class Game:
         return self.wait_for(what, settled)
 
     def exit(self, tolerated=()):
-        """Waits for the end; returns the status and the lines on stderr but those tolerated."""
         status = self.proc.wait(TIMEOUT)   # TimeoutExpired: the game did not end
-        self.err.seek(0)
+        self.err.seek(0)   # the lines on stderr, but those tolerated
         return status, [l for l in self.err.read().decode(errors="replace").splitlines() if not l.startswith(tolerated)]
 
 

@@ -1,5 +1,4 @@
-// Drawing in the engine's own window and projection (Xvfb and Mesa), on the
-// shipped data: geometry captured in feedback mode, colours read back from the frame.
+// Drawing on the shipped data in the engine's own window (Xvfb and Mesa).
 
 #include "WorldTestSupport.h"
 
@@ -24,9 +23,8 @@ std::string Pixel(const CVector2& at)   // "r g b" of the frame drawn
     return std::to_string(px[0]) + " " + std::to_string(px[1]) + " " + std::to_string(px[2]);
 }
 
-// A team's tokens within 60 of a point: white triangles of its sprite's
-// corners in the atlas, told apart by the middle of their long edge (the
-// quad's centre), so tokens drawn on top of each other count once.
+// A team's tokens within 60 of a point: white triangles of its sprite's corners, told apart by the
+// middle of their long edge (the quad's centre), so tokens drawn on top of each other count once.
 size_t Tokens(const Frame& frame, const CVector2& at, int team)
 {
     const CSprite& sprite = CSpriteSheet::GetInstance()->GetSprite(team == 0 ? 1 : 0);
@@ -47,8 +45,7 @@ size_t Tokens(const Frame& frame, const CVector2& at, int team)
     return centres.size();
 }
 
-// The engine started on the shipped data, and one world that looked for the
-// font while there was none.
+// The engine started on the shipped data, and one world that looked for the font while there was none.
 class WorldDraw : public WorldTest
 {
 protected:
@@ -81,9 +78,7 @@ protected:
 
 } // namespace
 
-// Without a font the menu is the background alone, and the game screen is
-// what it is with a font up to the texts, drawn last after the stocks:
-// cells, stocks, rings and tokens all there, whatever texts it would show.
+// Without a font the menu is the background alone, the game screen all but its texts (drawn last).
 TEST_F(WorldDraw, no_text_without_a_font)
 {
     s_Fontless->OnMouseMove(200, 768 - 470);
@@ -102,10 +97,7 @@ TEST_F(WorldDraw, no_text_without_a_font)
     }
 }
 
-// While Gold drags 3 onto Silver's 2, the cell shows 5 gold tokens, Gold's
-// stock 5 fewer and Silver's 2 more; on its own cell Gold pays only the
-// added ones; a cancel brings back the state's values. Every token of a
-// stack shows: none lies on another.
+// While Gold drags, the cell and both stocks show the placement's outcome; no token hides another.
 TEST_F(WorldDraw, stocks_during_a_drag)
 {
     StartAt(Position("g1--/----/--s2--/----/--- g 0"));   // 18 and 17 in hand
@@ -124,8 +116,7 @@ TEST_F(WorldDraw, stocks_during_a_drag)
     EXPECT_EQ(shown(Cell(2, 2)), "0 2, stocks 18 17");
 }
 
-// The highlight ring is gold on Gold's cell through the pause, silver on
-// Silver's cell after its placement, gone after Silver's pass.
+// The highlight ring: gold through the pause, silver on Silver's cell, gone after Silver's pass.
 TEST_F(WorldDraw, highlight_ring_colours)
 {
     auto ring = [&](uint32_t r, uint32_t c) { return CVector2(Cell(r, c).x + 68.5f, Cell(r, c).y); };
@@ -146,8 +137,7 @@ TEST_F(WorldDraw, highlight_ring_colours)
     EXPECT_TRUE(gone != "216 178 120" && gone != "178 178 178") << gone;
 }
 
-// Escape on the menu and a press on "Exit" end the engine's loop before the
-// event behind them; a release of Escape does not.
+// Escape and "Exit" on the menu end the engine's loop before the next event; a released Escape does not.
 TEST_F(WorldDraw, menu_escape_and_exit_end_the_loop)
 {
     SDL_Event events[3], quit, e;

@@ -10,10 +10,8 @@ namespace {
 class World : public WorldTest {};
 }
 
-// Escape on the game goes to the menu and leaves the game with its pause
-// frozen (a release or another key does nothing); a start sets both
-// strengths, resets board, drag and highlight and plays sound 1; Escape on
-// game over goes to the menu too.
+// Escape leaves a game as it is, its pause frozen; a new game sets the strength
+// and clears board, drag and ring.
 TEST_F(World, screens_escape_and_starting_a_game)
 {
     StartAt(Position("s1--/----/--g3--/----/--- g 0"));
@@ -40,9 +38,7 @@ TEST_F(World, screens_escape_and_starting_a_game)
     EXPECT_EQ(Look(), "menu ---/----/-----/----/--- g 2, sounds 0 1 0 0");
 }
 
-// Silver replies in the first frame that outlasts the 500 ms pause: a frame
-// of exactly the time left does not run it. It places one token: its cell is
-// highlighted, sound 1, no new pause.
+// Silver replies in the first frame past its 500 ms pause, not at exactly 500, and leaves no pause.
 TEST_F(World, silver_places_after_the_placement_pause)
 {
     StartAt(Position("s1s1-/----/-----/----/--- g 0"));   // Silver's best reply completes a triangle on 1 1
@@ -55,9 +51,7 @@ TEST_F(World, silver_places_after_the_placement_pause)
     EXPECT_EQ(m_World->GetDelay(), 0u);
 }
 
-// Silver's pass clears the highlight, plays sound 3, and Gold may act at
-// once; Gold's pass waits 400 ms (exactly 400 is not enough); a pass that
-// ends the game plays sound 2 only; after the end a left press goes to the menu.
+// Silver's pass frees Gold at once; Gold's waits 400 ms; the one that ends the game sounds only that.
 TEST_F(World, passes_and_the_end_of_a_game)
 {
     StartAt(Position("g1--/----/-----/----/--s1 g 0"));   // at depth 1 Silver passes rather than lose a point
@@ -83,8 +77,7 @@ TEST_F(World, passes_and_the_end_of_a_game)
     EXPECT_EQ(Look(), "menu g2--/----/-----/----/--s2 g 2, sounds 0 0 0 0");
 }
 
-// With an empty stock Gold passes by itself right after Silver's reply,
-// silently unless it ends the game; a click anywhere passes too.
+// Gold with an empty hand passes by itself, silently unless that ends the game, or at any click.
 TEST_F(World, gold_with_an_empty_stock_passes)
 {
     StartAt(Position("s1s1-/----/-----/----/--g19 s 0"));
@@ -104,8 +97,7 @@ TEST_F(World, gold_with_an_empty_stock_passes)
     EXPECT_EQ(Look(), "game g19--/----/-----/----/--s1 s 1, sounds 0 1 0 1");
 }
 
-// Menu hover follows the inclusive rectangles and plays sound 0 per change;
-// any button, pressed or released, starts the entry under it.
+// Menu hover follows the inclusive rectangles; any button, pressed or released, starts the entry.
 TEST_F(World, menu_hover_and_clicks)
 {
     struct Entry { float x, y; int hover, depth, noise; };
@@ -133,8 +125,7 @@ TEST_F(World, menu_hover_and_clicks)
     EXPECT_EQ(Look(), "menu ---/----/-----/----/--- g 0, sounds 2 0 0 0");
 }
 
-// Picking is strict at radius 60; a press on a cell Gold cannot raise does
-// nothing and is no pass.
+// Picking is strict at radius 60; a cell Gold cannot raise takes no press, and that is no pass.
 TEST_F(World, picking_cells)
 {
     StartAt(Position("g1--/----/s19----/----/--- g 0"));   // Silver's 19 would cost Gold 20
@@ -146,11 +137,8 @@ TEST_F(World, picking_cells)
     EXPECT_EQ(Look(), "game g1--/----/s19----/----/--- g 0, gold ring on 2 2, drag 1, sounds 0 0 0 0");
 }
 
-// The count follows the distance both ways, with sound 0 per change; back
-// inside the rim it is 1, silently; with a stock of 2 the last legal count
-// stays; release anywhere places; a right press cancels. Mended: pointers far
-// outside the window gave counts beyond 255, which wrapped round to small
-// counts the rules accept.
+// The count follows the pointer both ways as far as the hand allows; release places, right cancels.
+// Mended: far pointers gave counts beyond 255 that wrapped round to small legal ones.
 TEST_F(World, drag_counts_and_commit)
 {
     StartAt(CGameState(3, 2));
@@ -179,8 +167,7 @@ TEST_F(World, drag_counts_and_commit)
     EXPECT_EQ(m_World->GetDelay(), 500u);
 }
 
-// Mended: a pass in the middle of a drag left the drag flag set, so the pass
-// button never lit again; the button also goes dark as soon as the turn has gone.
+// Mended: a pass during a drag left the drag set, and the pass button never lit again.
 TEST_F(World, pass_during_a_drag_ends_the_drag)
 {
     StartAt(Position("g1--/----/-----/----/--s3 g 0"));   // Silver behind: it will not pass

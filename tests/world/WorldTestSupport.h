@@ -1,9 +1,8 @@
 #ifndef VESK_TESTS_WORLD_WORLDTESTSUPPORT_H
 #define VESK_TESTS_WORLD_WORLDTESTSUPPORT_H
 
-// A world driven through its operations, and positions built by the rules.
-// Without a sound list the bank answers with silent stand-ins whose play
-// counts record what the world played.
+// A world driven through its operations. Without a sound list the bank answers with silent
+// stand-ins whose play counts record what the world played.
 
 #include "Notation.h"
 #include "engine/CGameEngine.h"
@@ -64,10 +63,8 @@ protected:
     void StartAt(const CGameState& s) { m_World->StartGame(1, 0), m_World->SetState(s); }   // depth 1, no noise
     CVector2 Cell(uint32_t row, uint32_t col) const { return m_World->GetCellCenter(row, col); }
 
-    // What a player sees now and has heard since the last look, e.g. "game
-    // ---/----/--g1--/----/--- s 0, gold ring on 2 2, sounds 0 1 0 0": the
-    // screen, the position in vesk-lab's notation, the ring and the drag's
-    // count when shown, "pass lit" when it is, and the plays of sounds 0 to 3.
+    // What a player sees and has heard since the last look: "game ---/----/--g1--/----/--- s 0, gold ring on
+    // 2 2, sounds 0 1 0 0" (the position in vesk-lab's notation; ring, drag count and "pass lit" when shown).
     std::string Look()
     {
         const CGameWorld& w = *m_World;
