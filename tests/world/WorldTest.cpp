@@ -87,8 +87,9 @@ TEST_F(World, gold_with_an_empty_stock_passes)
     EXPECT_EQ(m_World->GetDelay(), 400u);
 
     StartAt(Position("g19--/----/-----/----/--- g 1"));   // the pause goes on
+    MoveTo(kPassX, kPassY);
     m_World->Update(400);
-    EXPECT_EQ(Look(), "game g19--/----/-----/----/--- g 1, sounds 0 1 0 0");
+    EXPECT_EQ(Look(), "game g19--/----/-----/----/--- g 1, pass lit, sounds 0 1 0 0");
     m_World->Update(1);
     EXPECT_EQ(Look(), "game g19--/----/-----/----/--- s 2, sounds 0 0 1 0");
 
