@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Runs a command on a virtual screen of its own (1024x768x24) and stops the
-# screen afterwards. Every test and script that needs an X server of its own
-# starts it here: the server picks a free display number itself (-displayfd)
-# and says which, so servers started side by side never race for a number.
-# Usage: with-xvfb.sh COMMAND [ARG...]; exits with the command's status.
+# Runs a command on a virtual screen of its own (1024x768x24), stopped
+# afterwards; the server picks a free display itself (-displayfd), so servers
+# started side by side never race for a number. Exits with the command's status.
+# Usage: with-xvfb.sh COMMAND [ARG...]
 set -euo pipefail
 work=$(mktemp -d "${TMPDIR:-/tmp}/with-xvfb.XXXXXX")
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/log" &
@@ -12,22 +11,12 @@ cleanup() { kill "$xpid" 2>/dev/null || true; wait "$xpid" 2>/dev/null || true; 
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
-# The number arrives once the server accepts connections; a busy machine
-# can take seconds.
-for _ in $(seq 300); do
+for _ in $(seq 300); do   # a busy machine can take seconds
   [ -s "$work/display" ] && break
   kill -0 "$xpid" 2>/dev/null || break
   sleep 0.1
 done
-if [ ! -s "$work/display" ]; then
-  echo "with-xvfb: Xvfb gave no display:" >&2
-  cat "$work/log" >&2
-  exit 1
-fi
+[ -s "$work/display" ] || { echo "with-xvfb: Xvfb gave no display:" >&2; cat "$work/log" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
 unset XAUTHORITY
-set +e
 "$@"
-status=$?
-set -e
-exit $status

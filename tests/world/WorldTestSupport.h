@@ -1,50 +1,89 @@
 #ifndef VESK_TESTS_WORLD_WORLDTESTSUPPORT_H
 #define VESK_TESTS_WORLD_WORLDTESTSUPPORT_H
 
-// A world driven through its operations, a sound bank of four entries whose
-// play counts record what it played, and positions built by the rules.
+// A world driven through its operations. Without a sound list the bank answers with silent
+// stand-ins whose play counts record what the world played.
 
+#include "Notation.h"
+#include "engine/CGameEngine.h"
+#include "opponent/CRandomTable.h"
+#include "sound/CSound.h"
+#include "sound/CSoundManager.h"
 #include "world/CGameWorld.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <memory>
+#include <sstream>
 #include <string>
 
 namespace worldtest {
 
 typedef std::array<unsigned, 4> Sounds;   // plays of sounds 0 to 3
-Sounds SoundsSince(const Sounds& before);
-Sounds SoundCounts();
+inline Sounds SoundCounts()
+{
+    Sounds s;
+    for (int i = 0; i < 4; ++i)
+        s[i] = CSoundManager::GetInstance()->GetSound(i)->GetPlayCount();
+    return s;
+}
 
-// A scratch working folder whose Data/sounds.dat lists four missing samples.
-std::string SoundFolder();
-
-// Placements "row col tokens" and "pass", each by the team to move.
-CGameState Position(std::initializer_list<const char*> moves);
+// A position of the standard board in vesk-lab's notation, played through the rules.
+inline CGameState Position(const std::string& text)
+{
+    CGameState s(3, 2);
+    std::string error;
+    EXPECT_TRUE(CNotation::ParseState(text, s, error)) << text << ": " << error;
+    return s;
+}
 
 const float kPassX = 130, kPassY = 130;
 
 class WorldTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite();
-    void SetUp() override;
+    void SetUp() override
+    {
+        CRandomTable::GetInstance()->FillFromSeed(20240611u);
+        m_World.reset(new CGameWorld(CGameEngine::GetInstance()));
+        m_World->Reset();
+        m_Heard = SoundCounts();
+    }
 
     // Mouse positions in drawing units (y up).
-    void MoveTo(float x, float y);
-    void Button(float x, float y, bool pressed, Uint8 button = SDL_BUTTON_LEFT);
+    static Uint16 Px(float v) { return Uint16(std::lround(v)); }
+    void MoveTo(float x, float y) { m_World->OnMouseMove(Px(x), Px(768 - y)); }
+    void Button(float x, float y, bool down, Uint8 b = SDL_BUTTON_LEFT) { m_World->OnMouseButton(b, down, Px(x), Px(768 - y)); }
     void Press(float x, float y, Uint8 button = SDL_BUTTON_LEFT) { Button(x, y, true, button); }
-    void Release(float x, float y, Uint8 button = SDL_BUTTON_LEFT) { Button(x, y, false, button); }
     void PressCell(uint32_t row, uint32_t col) { Press(Cell(row, col).x, Cell(row, col).y); }
+    void PlaceByDrag(uint32_t row, uint32_t col) { PressCell(row, col), Button(Cell(row, col).x, Cell(row, col).y, false); }
     void Escape(bool pressed = true) { m_World->OnKey(SDLK_ESCAPE, KMOD_NONE, pressed); }
-
-    void StartAt(const CGameState& s);   // at depth 1 without noise
-    void PlaceByDrag(uint32_t row, uint32_t col);   // Gold places one
+    void StartAt(const CGameState& s) { m_World->StartGame(1, 0), m_World->SetState(s); }   // depth 1, no noise
     CVector2 Cell(uint32_t row, uint32_t col) const { return m_World->GetCellCenter(row, col); }
 
+    // What a player sees and has heard since the last look: "game ---/----/--g1--/----/--- s 0, gold ring on
+    // 2 2, sounds 0 1 0 0" (the position in vesk-lab's notation; ring, drag count and "pass lit" when shown).
+    std::string Look()
+    {
+        const CGameWorld& w = *m_World;
+        std::ostringstream look;
+        look << (w.GetMode() == CGameWorld::MODE_MENU ? "menu " : "game ") << CNotation::Format(w.GetState());
+        if (w.GetSelTeam() < 2 && w.GetSelRow() < 5)
+            look << (w.GetSelTeam() ? ", silver" : ", gold") << " ring on " << int(w.GetSelRow()) << " " << int(w.GetSelCol());
+        if (w.IsDragging())
+            look << ", drag " << int(w.GetDragCount());
+        look << (w.IsPassHover() ? ", pass lit" : "") << ", sounds";
+        const Sounds heard = m_Heard;
+        m_Heard = SoundCounts();
+        for (int i = 0; i < 4; ++i)
+            look << " " << m_Heard[i] - heard[i];
+        return look.str();
+    }
+
     std::unique_ptr<CGameWorld> m_World;
+    Sounds m_Heard;
 };
 
 } // namespace worldtest
