@@ -50,7 +50,7 @@ protected:
     }
 
     CSoundManager* bank = CSoundManager::GetInstance();
-    const fs::path m_oldDir = fs::current_path(), m_dir = m_oldDir / ("vesk-sound-" + std::to_string(getpid()));
+    const fs::path m_oldDir = fs::current_path(), m_dir = testing::TempDir() + "vesk-sound-" + std::to_string(getpid());
 };
 
 // Sounds are numbered by line: a line that fails keeps its place, spaces
