@@ -22,7 +22,7 @@ int main(int argc, char** argv)
 {
     if (LLVMFuzzerInitialize)
         LLVMFuzzerInitialize(&argc, &argv);
-    auto run = [](const std::string& input) { LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.data()), input.size()); };
+    auto run = [](const std::string& in) { LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(in.data()), in.size()); };
     long runs = 0;
     std::vector<std::string> seeds;
     for (int i = 1; i < argc; ++i) {

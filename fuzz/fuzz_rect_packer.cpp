@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             // nothing at 0,0, so it may have found no place while one was there).
             for (const Rect& f : packer.GetFreeRects())
                 if (r.w <= f.w && r.h <= f.h && int64_t(r.w) + r.h > 0)
-                    FuzzFail("rect packer", "rectangle " + std::to_string(i) + " left out although a free rectangle holds it");
+                    FuzzFail("rect packer", "rectangle " + std::to_string(i) + " left out, though a free one holds it");
             continue;
         }
         areaOf[i] = std::find_if(areas.begin(), areas.end(), [&r](const Rect& f) {
@@ -84,6 +84,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!rects.empty() && ok != allPlaced)
         FuzzFail("rect packer", ok ? "Pack reported success with a rectangle left out" : "Pack failed with all placed");
     if (packer.GetSize() != (reach > 0 ? PowerOfTwoAtLeast(reach) : 0))
-        FuzzFail("rect packer", "size " + std::to_string(packer.GetSize()) + " for placements reaching " + std::to_string(reach));
+        FuzzFail("rect packer", "size " + std::to_string(packer.GetSize()) + " for placements to " + std::to_string(reach));
     return 0;
 }

@@ -36,7 +36,7 @@ void WriteIcon(const std::string& path, int side, bool palette, Uint8 key = 0)
 class EngineSetup : public ::testing::Test
 {
 protected:
-    void SetUp() override { settings.m_IconFile = testing::TempDir() + "vesk-icon-" + std::to_string(getpid()) + ".bmp"; }
+    void SetUp() override { settings.m_IconFile = testing::TempDir() + "vesk-" + std::to_string(getpid()) + ".bmp"; }
     void TearDown() override
     {
         engine->Shutdown();
@@ -68,9 +68,15 @@ TEST_F(EngineSetup, starts_and_shuts_down)
         ASSERT_NE(screen, nullptr);
         EXPECT_TRUE(screen->w == 1024 && screen->h == 768 && screen->format->BitsPerPixel == 32 &&
                     (screen->flags & SDL_OPENGL));
-        const auto p = CaptureFeedback([] { glBegin(GL_POINTS); glVertex2f(0.5f, 0.5f); glVertex2f(1023.5f, 767.5f); glEnd(); });
+        const auto p = CaptureFeedback([] {
+            glBegin(GL_POINTS);
+            glVertex2f(0.5f, 0.5f);
+            glVertex2f(1023.5f, 767.5f);
+            glEnd();
+        });
         ASSERT_EQ(p.size(), 2u) << "a corner pixel is off the screen";
-        EXPECT_TRUE(std::hypot(p[0][0].x - 0.5f, p[0][0].y - 0.5f) < 0.01f && std::hypot(p[1][0].x - 1023.5f, p[1][0].y - 767.5f) < 0.01f);
+        EXPECT_TRUE(std::hypot(p[0][0].x - 0.5f, p[0][0].y - 0.5f) < 0.01f &&
+                    std::hypot(p[1][0].x - 1023.5f, p[1][0].y - 767.5f) < 0.01f);
         EXPECT_TRUE(AudioOpen());
         ASSERT_NE(engine->GetIcon(), nullptr);
         EXPECT_TRUE((engine->GetIcon()->flags & SDL_SRCCOLORKEY) && engine->GetIcon()->format->colorkey == 9u);
@@ -110,7 +116,9 @@ TEST(StartupSettings, fullscreen_option)
 {
     const std::vector<const char*> args[] = {{}, {"-fullscreen"}, {"./vesk", "a", "-fullscreen", "-fullscreen"},
                                              {"-Fullscreen", "--fullscreen", "-fullscreen ", "-fullscree", ""}};
-    for (const auto& [arg, count, fullscreen] : {std::tuple{0, 0, false}, {1, 1, true}, {2, 4, true}, {2, 2, false}, {3, 5, false}}) {
+    // Which arguments, how many of them are scanned, and the outcome.
+    for (const auto& [arg, count, fullscreen] :
+         {std::tuple{0, 0, false}, {1, 1, true}, {2, 4, true}, {2, 2, false}, {3, 5, false}}) {
         CEngineSettings s = CEngineSettings::DefaultSettings();
         s.ScanCommandLine(count, args[arg].data());
         EXPECT_TRUE(s.m_Fullscreen == fullscreen && s.m_Width == 1024) << arg << " " << count;

@@ -98,9 +98,11 @@ protected:
 TEST_F(MainLoop, events_reach_world_in_order_until_quit)
 {
     const struct { std::vector<std::array<int, 4>> events; std::vector<std::string> calls; } runs[] = {
-        {{{SDL_KEYDOWN, SDLK_a, KMOD_LSHIFT}, {SDL_VIDEOEXPOSE}, {SDL_MOUSEMOTION, 10, 767}, {SDL_MOUSEBUTTONDOWN, 1, 1023, 0},
-          {SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 0, 767}, {SDL_KEYUP, SDLK_a, KMOD_NONE}, {SDL_QUIT}, {SDL_KEYDOWN, SDLK_b}},
-         {"Reset", "Key 97 " + to_string(KMOD_LSHIFT) + " 1", "Move 10 767", "Button 1 1 1023 0", "Button 3 0 0 767", "Key 97 0 0"}},
+        {{{SDL_KEYDOWN, SDLK_a, KMOD_LSHIFT}, {SDL_VIDEOEXPOSE}, {SDL_MOUSEMOTION, 10, 767},
+          {SDL_MOUSEBUTTONDOWN, 1, 1023, 0}, {SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 0, 767}, {SDL_KEYUP, SDLK_a, KMOD_NONE},
+          {SDL_QUIT}, {SDL_KEYDOWN, SDLK_b}},
+         {"Reset", "Key 97 " + to_string(KMOD_LSHIFT) + " 1", "Move 10 767", "Button 1 1 1023 0", "Button 3 0 0 767",
+          "Key 97 0 0"}},
         {{{SDL_KEYDOWN, SDLK_ESCAPE}, {SDL_MOUSEMOTION, 7, 8}}, {"Reset", "Key 27 0 1"}},
         {{{SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6}, {SDL_MOUSEMOTION, 7, 8}}, {"Reset", "Button 1 1 5 6"}},
     };
@@ -131,8 +133,7 @@ TEST_F(MainLoop, minimised_window_stops_frames_and_restore_restarts_clock)
     restorer.join();
     // The X server may add a pointer motion of its own when the window maps;
     // only the frames matter here.
-    calls.erase(std::remove_if(calls.begin(), calls.end(), [](const std::string& c) { return c.rfind("Move", 0) == 0; }),
-                calls.end());
+    calls.erase(std::remove_if(calls.begin(), calls.end(), [](const std::string& c) { return c[0] == 'M'; }), calls.end());
     ASSERT_EQ(calls, (std::vector<std::string>{"Reset", "Update", "Draw", "Update", "Draw"}));
     EXPECT_GE(frames[0].second, restoreTicks) << "a frame ran while minimised";
     EXPECT_LE(frames[0].first, frames[0].second - restoreTicks) << "the pause reached the world";

@@ -20,7 +20,10 @@
 #include <unistd.h>
 
 bool operator==(const Rect& a, const Rect& b) { return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h; }
-std::ostream& operator<<(std::ostream& out, const Rect& r) { return out << r.x << "," << r.y << " " << r.w << "x" << r.h; }
+std::ostream& operator<<(std::ostream& out, const Rect& r)
+{
+    return out << r.x << "," << r.y << " " << r.w << "x" << r.h;
+}
 
 namespace {
 
@@ -32,7 +35,10 @@ struct Image
     int w, h;
     uint8_t tag;
     bool alpha = false;   // else opaque
-    Rgba At(int x, int y) const { return {uint8_t(x * 7 + 3), uint8_t(y * 5 + 1), tag, uint8_t(alpha ? x + y * 16 : 255)}; }
+    Rgba At(int x, int y) const
+    {
+        return {uint8_t(x * 7 + 3), uint8_t(y * 5 + 1), tag, uint8_t(alpha ? x + 16 * y : 255)};
+    }
 };
 
 GLint BoundTexture()
@@ -49,7 +55,8 @@ class Gl : public ::testing::Test
 protected:
     void SetUp() override
     {
-        static SDL_Surface* screen = SDL_Init(SDL_INIT_VIDEO) == 0 ? SDL_SetVideoMode(1024, 768, 32, SDL_OPENGL) : nullptr;
+        static SDL_Surface* screen =
+            SDL_Init(SDL_INIT_VIDEO) == 0 ? SDL_SetVideoMode(1024, 768, 32, SDL_OPENGL) : nullptr;
         ASSERT_NE(screen, nullptr) << "no OpenGL window (is DISPLAY set?): " << SDL_GetError();
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -98,7 +105,8 @@ protected:
         for (unsigned i = 0; i < bySprite.size(); ++i) {
             const CSprite& s = sheet.GetSprite(i);
             const Image& image = bySprite[i];
-            ASSERT_TRUE(s.m_halfWidth * 2 == image.w && s.m_halfHeight * 2 == image.h && s.m_texId == sheet.GetTextureId());
+            ASSERT_TRUE(s.m_halfWidth * 2 == image.w && s.m_halfHeight * 2 == image.h && s.m_texId == sheet.GetTextureId())
+                << "sprite " << i;
             if (image.w == 0 || image.h == 0)
                 continue;   // nothing to draw, nowhere in the atlas
             ASSERT_TRUE((s.m_u1 - s.m_u0) * w == (s.m_turned ? image.h : image.w) &&
@@ -127,14 +135,17 @@ protected:
 TEST_F(Gl, sprite_sheet_worked_examples_give_order_places_and_texture)
 {
     const Image a{64, 64, 10}, b{32, 48, 20}, c{128, 16, 30}, d{48, 32, 40};
-    Load(Tga("a.tga", a) + "\n" + Tga("b.tga", b) + "\n" + Tga("c.tga", c) + "\n" + Tga("d.tga", d) + "\n", {b, d, a, c});
+    Load(Tga("a.tga", a) + "\n" + Tga("b.tga", b) + "\n" + Tga("c.tga", c) + "\n" + Tga("d.tga", d) + "\n",
+         {b, d, a, c});
     EXPECT_EQ(sheet.GetAtlasSide(), 128);
     const int places[4][2] = {{65, 17}, {0, 82}, {0, 17}, {0, 0}};
     for (unsigned i = 0; i < 4; ++i)
-        EXPECT_TRUE(sheet.GetSprite(i).m_u0 * 128 == places[i][0] && sheet.GetSprite(i).m_v0 * 128 == places[i][1]) << i;
+        EXPECT_TRUE(sheet.GetSprite(i).m_u0 * 128 == places[i][0] && sheet.GetSprite(i).m_v0 * 128 == places[i][1])
+            << i;
 
     const Image first{1024, 1000, 1}, second{1024, 1000, 2}, tall{16, 64, 4};
-    Load(Tga("1.tga", first) + "\n" + Tga("2.tga", second) + "\n" + Tga("w.tga", {1025, 4, 3}) + "\n" + Tga("t.tga", tall),
+    Load(Tga("1.tga", first) + "\n" + Tga("2.tga", second) + "\n" + Tga("w.tga", {1025, 4, 3}) + "\n" +
+             Tga("t.tga", tall),
          {tall, second});
     EXPECT_TRUE(sheet.GetSprite(0).m_turned);
 }
@@ -150,8 +161,8 @@ TEST_F(Gl, sprite_sheet_entries_that_load_nothing_take_no_index_and_draw_nothing
     std::ofstream(m_dir + "text.tga") << "not an image\n";
     std::string windowsPath = Tga("wide.tga", wide);
     std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
-    Load(Tga("tall.tga", tall) + "\r\n\r\n" + m_dir + "missing.tga\r\n" + windowsPath + "\r\n" + m_dir + "text.tga\r\n" +
-             Tga("alpha.tga", alpha) + "\r\n" + Tga("flat.tga", flat) + "\r\n" + Tga("small.tga", small),
+    Load(Tga("tall.tga", tall) + "\r\n\r\n" + m_dir + "missing.tga\r\n" + windowsPath + "\r\n" + m_dir +
+             "text.tga\r\n" + Tga("alpha.tga", alpha) + "\r\n" + Tga("flat.tga", flat) + "\r\n" + Tga("small.tga", small),
          {small, flat, alpha, tall, wide});
     for (const char* list : {"sprites.dat", "absent.dat"})
         Load("", {}, list);
@@ -177,8 +188,8 @@ TEST(RectPacker, worked_example_to_the_coordinate)
     packer.AddFreeRect({1, 1, 62, 62});
     EXPECT_TRUE(packer.Pack(1) && packer.GetSize() == 32);
     EXPECT_EQ(std::vector<Rect>({a, b, c}), std::vector<Rect>({{1, 12, 10, 20}, {1, 1, 20, 10}, {22, 1, 5, 5}}));
-    EXPECT_EQ(packer.GetFreeRects(), (std::vector<Rect>{{22, 12, 41, 51}, {12, 12, 9, 20}, {1, 33, 10, 30}, {12, 33, 9, 30},
-                                       {28, 1, 35, 5}, {22, 7, 5, 4}, {28, 7, 35, 4}}));
+    EXPECT_EQ(packer.GetFreeRects(), (std::vector<Rect>{{22, 12, 41, 51}, {12, 12, 9, 20}, {1, 33, 10, 30},
+                                                        {12, 33, 9, 30}, {28, 1, 35, 5}, {22, 7, 5, 4}, {28, 7, 35, 4}}));
     for (Rect* p : {&big, &r, &t})
         failing.AddRect(p);
     failing.AddFreeRect({100, 100, 1000, 1000});
@@ -217,7 +228,8 @@ TEST_F(Gl, sprite_is_a_quad_of_its_size_showing_its_image_upright)
             for (const FeedbackVertex& v : p) {
                 const int k = (v.x > kCx) * 2 + ((v.y > kCy) != (v.x > kCx));
                 EXPECT_TRUE(std::fabs(v.x - kCx) == 32 && std::fabs(v.y - kCy) == 16) << v.x << "," << v.y;
-                EXPECT_TRUE(v.s == st[turned][k][0] && v.t == st[turned][k][1]) << "corner " << k << " turned " << turned;
+                EXPECT_TRUE(v.s == st[turned][k][0] && v.t == st[turned][k][1]) 
+                    << "corner " << k << ", turned " << turned;
             }
         }
         EXPECT_NEAR(area, 64 * 32, 0.5f) << "the quad covers its size once";
@@ -241,11 +253,14 @@ TEST_F(Gl, shapes_cover_their_circle_all_round)
         for (const FeedbackPrimitive& p : CaptureFeedback(c.draw)) {
             area += SignedArea(p);
             length += p.size() == 2 ? std::hypot(p[1].x - p[0].x, p[1].y - p[0].y) : 0;
-            for (const FeedbackVertex& v : p)
-                inner = std::min(inner, std::hypot(v.x - kCx, v.y - kCy)), outer = std::max(outer, std::hypot(v.x - kCx, v.y - kCy));
+            for (const FeedbackVertex& v : p) {
+                const float r = std::hypot(v.x - kCx, v.y - kCy);
+                inner = std::min(inner, r), outer = std::max(outer, r);
+            }
         }
         // 32 sides fall short of the true circle by less than 1 %.
-        EXPECT_TRUE(std::fabs(area - c.area) <= c.area / 100 && std::fabs(length - c.length) <= c.length / 100) << area << length;
+        EXPECT_TRUE(std::fabs(area - c.area) <= c.area / 100 && std::fabs(length - c.length) <= c.length / 100)
+            << area << " " << length;
         EXPECT_TRUE(std::fabs(inner - c.inner) < 0.01f && std::fabs(outer - c.outer) < 0.01f) << inner << " " << outer;
         EXPECT_EQ(BoundTexture(), 0) << "shapes draw untextured";
     }
