@@ -1,17 +1,15 @@
 #!/usr/bin/env bash
 # Runs the fuzz targets of a VESK_FUZZ build, as many at once as there are
-# cores (FUZZ_JOBS to change that), in one of two ways:
+# cores (FUZZ_JOBS to change that):
 #   fuzz/run.sh BUILD_DIR --fixed [TARGET...]     what scripts/test runs
 #   fuzz/run.sh BUILD_DIR SECONDS [TARGET...]     random, SECONDS each
-#   fuzz/run.sh build-sanitize 3600 fuzz_font     e.g. one target for an hour
 # Fixed: every committed seed (fuzz/corpus/<target>) is replayed whole, then
-# the target's own number of inputs (fixed_runs below) is fuzzed from one
-# fixed seed on a scratch copy of the seeds, so a commit always gets the same
-# verdict. Random: a new seed each run, for a bounded time, starting from what
-# earlier random runs learnt (kept in BUILD_DIR/fuzz-corpus/<target>).
-# A crash, leak, timeout or failed check leaves its input in
-# BUILD_DIR/fuzz-artifacts and makes this script fail; replay it with
-# BUILD_DIR/fuzz/<target> FILE.
+# the target's own number of inputs (fixed_runs) is fuzzed from one fixed
+# seed on a scratch copy of the seeds, so a commit always gets the same
+# verdict. Random: a new seed each run, starting from what earlier random
+# runs learnt (BUILD_DIR/fuzz-corpus/<target>). A crash, leak, timeout or
+# failed check leaves its input in BUILD_DIR/fuzz-artifacts and fails this
+# script; replay it with BUILD_DIR/fuzz/<target> FILE.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 usage="usage: fuzz/run.sh BUILD_DIR --fixed|SECONDS_EACH [TARGET...]"
@@ -23,9 +21,7 @@ case "$mode" in
   *[!0-9]*|'') echo "$usage" >&2; exit 2 ;;
 esac
 targets=("$@")
-if [ ${#targets[@]} -eq 0 ]; then
-  targets=(fuzz_list_file fuzz_rect_packer fuzz_sprite_packing fuzz_notation fuzz_font)
-fi
+[ ${#targets[@]} -eq 0 ] && targets=(fuzz_list_file fuzz_rect_packer fuzz_sprite_packing fuzz_notation fuzz_font)
 jobs="${FUZZ_JOBS:-$(nproc)}"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=1"
@@ -34,53 +30,33 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export SDL_AUDIODRIVER=dummy
 
 # Larger inputs where the format needs them (list lines split at 1023 bytes).
-max_len() {
-  case "$1" in
-    fuzz_list_file) echo 8192 ;;
-    fuzz_font) echo 16384 ;;
-    *) echo 4096 ;;
-  esac
-}
-
+max_len() { case "$1" in fuzz_list_file) echo 8192 ;; fuzz_font) echo 16384 ;; *) echo 4096 ;; esac; }
 # Inputs per target in the fixed run, seeds included: 10 to 25 s each on a
 # 2-core machine with both cores busy.
-fixed_runs() {
-  case "$1" in
-    fuzz_list_file) echo 20000 ;;
-    fuzz_font) echo 5000 ;;
-    fuzz_notation) echo 200000 ;;
-    *) echo 100000 ;;
-  esac
-}
+fixed_runs() { case "$1" in fuzz_list_file) echo 20000 ;; fuzz_font) echo 5000 ;; fuzz_notation) echo 200000 ;; *) echo 100000 ;; esac; }
 
 # run_one TARGET: fuzzes one target; its verdict goes to BUILD_DIR/fuzz-TARGET.result.
 run_one() {
-  local t="$1" exe="$build/fuzz/$1" artifacts="$build/fuzz-artifacts"
-  local log="$build/fuzz-$t.log" result="$build/fuzz-$t.result" start runs cov work step
+  local t="$1" exe="$build/fuzz/$1" artifacts="$build/fuzz-artifacts" start runs cov work step status=0 found
+  local log="$build/fuzz-$t.log" result="$build/fuzz-$t.result" launch=()
   start=$(date +%s)
-  if [ ! -x "$exe" ]; then
-    echo "FAILED $t: not built in $build" > "$result"
-    return
-  fi
+  [ -x "$exe" ] || { echo "FAILED $t: not built in $build" > "$result"; return; }
   mkdir -p "$artifacts"
-  local launch=()
   # Font loading needs an OpenGL context: a virtual screen of its own.
   [ "$t" = fuzz_font ] && launch=("$here/../tests/hardening/with-xvfb.sh")
-  local cmd=("$exe" -timeout=20 -max_len="$(max_len "$t")" -print_final_stats=1
-             -artifact_prefix="$artifacts/$t-")
+  local cmd=("$exe" -timeout=20 -max_len="$(max_len "$t")" -print_final_stats=1 -artifact_prefix="$artifacts/$t-")
   [ -f "$here/${t#fuzz_}.dict" ] && cmd+=(-dict="$here/${t#fuzz_}.dict")
-  local status=0
   if [ "$mode" = --fixed ]; then
     # The corpus the fuzzer grows is a scratch copy: the committed seeds stay
-    # as they are and nothing from an earlier run is read.
+    # as they are and nothing from an earlier run is read. Comparison operands
+    # would steer the mutations, and some are addresses, which move from run
+    # to run: cmp feedback is off.
     work=$(mktemp -d)
     cp "$here/corpus/$t"/* "$work"/
     step="seed replay"
     "${launch[@]}" "$exe" "$here/corpus/$t"/* > "$log" 2>&1 || status=$?
     if [ $status -eq 0 ]; then
       step="fuzzing"
-      # Comparison operands steer the mutations with cmp feedback on, and
-      # some are addresses, which move from run to run: off here.
       "${launch[@]}" "${cmd[@]}" -seed=1 -runs="$(fixed_runs "$t")" -reload=0 -use_cmp=0 "$work" >> "$log" 2>&1 || status=$?
     fi
   else
@@ -97,7 +73,6 @@ run_one() {
     echo "ok $t: $(ls "$here/corpus/$t" | wc -l) seeds, $runs inputs in $(( $(date +%s) - start )) s, coverage $cov," \
          "corpus $(ls "$work" | wc -l) (digest $(ls "$work" | sha1sum | cut -c1-12))" > "$result"
   else
-    local found
     found=$(grep -E 'ERROR|SUMMARY|^[a-z ]+: .*[(]|Test unit written|runtime error' "$log" | head -20)
     {
       echo "FAILED $t in $step (log $log):"

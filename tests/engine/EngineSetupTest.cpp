@@ -1,12 +1,17 @@
 // Set-up and teardown with a real SDL, audio device and OpenGL window: what a
-// start holds, what each failed start leaves, and that Shutdown releases it.
-
-#include "TestFiles.h"
-
+// start holds, what each failed start leaves, and that Shutdown releases it;
+// and the command-line scan.
+#include "engine/CEngineSettings.h"
 #include "engine/CGameEngine.h"
+#include "support/Feedback.h"
 
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -17,47 +22,64 @@ bool AudioOpen()
     return Mix_QuerySpec(&freq, &format, &channels) != 0;
 }
 
+// A BMP icon, 8 bits with a palette (top-left index `key`) or 24 without.
+void WriteIcon(const std::string& path, int side, bool palette, Uint8 key = 0)
+{
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, side, side, palette ? 8 : 24, 0, 0, 0, 0);
+    ASSERT_NE(s, nullptr);
+    for (int i = 0; palette && i < side * s->pitch; ++i)
+        static_cast<Uint8*>(s->pixels)[i] = i == 0 ? key : Uint8(1 + i % 5);
+    EXPECT_EQ(SDL_SaveBMP(s, path.c_str()), 0);
+    SDL_FreeSurface(s);
+}
+
 class EngineSetup : public ::testing::Test
 {
 protected:
-    void SetUp() override { settings.m_IconFile = dir.File("Vesk.bmp"); }
-    void TearDown() override { engine->Shutdown(); }
+    void SetUp() override { settings.m_IconFile = testing::TempDir() + "vesk-" + std::to_string(getpid()) + ".bmp"; }
+    void TearDown() override
+    {
+        engine->Shutdown();
+        std::remove(settings.m_IconFile.c_str());
+    }
 
     // Nothing is held after Shutdown, and a second Shutdown is harmless.
     void ExpectShutdownReleasesAll()
     {
-        for (int pass = 1; pass <= 2; ++pass)
-        {
+        for (int pass = 1; pass <= 2; ++pass) {
             engine->Shutdown();
-            EXPECT_EQ(SDL_WasInit(0), 0u) << "Shutdown " << pass;
-            EXPECT_FALSE(AudioOpen()) << "Shutdown " << pass;
-            EXPECT_EQ(engine->GetIcon(), nullptr) << "Shutdown " << pass;
-            EXPECT_EQ(SDL_GetVideoSurface(), nullptr) << "Shutdown " << pass;
+            EXPECT_TRUE(SDL_WasInit(0) == 0 && !AudioOpen() && !engine->GetIcon() && !SDL_GetVideoSurface()) << pass;
         }
     }
 
-    testfiles::TempDir dir;
     CGameEngine* engine = CGameEngine::GetInstance();
     CEngineSettings settings = CEngineSettings::DefaultSettings();
 };
 
-// A start holds an OpenGL window, the audio device and the icon, whose
-// top-left palette index is transparent; after Shutdown it starts again.
+// A start holds a 1024 by 768 OpenGL window of one unit per pixel with the
+// origin at the bottom left, the audio device and the icon, whose top-left
+// palette index is transparent; after Shutdown it starts again.
 TEST_F(EngineSetup, starts_and_shuts_down)
 {
-    ASSERT_TRUE(testfiles::WriteIcon(settings.m_IconFile, 32, 32, true, 9));
-    for (int start = 1; start <= 2; ++start)
-    {
+    WriteIcon(settings.m_IconFile, 32, true, 9);
+    for (int start = 1; start <= 2; ++start) {
         ASSERT_TRUE(engine->Init(settings)) << engine->GetInitError();
         const SDL_Surface* screen = SDL_GetVideoSurface();
         ASSERT_NE(screen, nullptr);
-        EXPECT_EQ(screen->w, 1024);
-        EXPECT_EQ(screen->h, 768);
-        EXPECT_TRUE(screen->flags & SDL_OPENGL);
+        EXPECT_TRUE(screen->w == 1024 && screen->h == 768 && screen->format->BitsPerPixel == 32 &&
+                    (screen->flags & SDL_OPENGL));
+        const auto p = CaptureFeedback([] {
+            glBegin(GL_POINTS);
+            glVertex2f(0.5f, 0.5f);
+            glVertex2f(1023.5f, 767.5f);
+            glEnd();
+        });
+        ASSERT_EQ(p.size(), 2u) << "a corner pixel is off the screen";
+        EXPECT_TRUE(std::hypot(p[0][0].x - 0.5f, p[0][0].y - 0.5f) < 0.01f &&
+                    std::hypot(p[1][0].x - 1023.5f, p[1][0].y - 767.5f) < 0.01f);
         EXPECT_TRUE(AudioOpen());
         ASSERT_NE(engine->GetIcon(), nullptr);
-        EXPECT_TRUE(engine->GetIcon()->flags & SDL_SRCCOLORKEY);
-        EXPECT_EQ(engine->GetIcon()->format->colorkey, 9u);
+        EXPECT_TRUE((engine->GetIcon()->flags & SDL_SRCCOLORKEY) && engine->GetIcon()->format->colorkey == 9u);
         ExpectShutdownReleasesAll();
     }
 }
@@ -66,48 +88,41 @@ TEST_F(EngineSetup, starts_and_shuts_down)
 // held: the audio device comes before the icon.
 TEST_F(EngineSetup, failed_starts_leave_what_shutdown_releases)
 {
-    struct Case
-    {
-        const char* audioDriver;
-        int iconSide;   // 0: no icon file
-        bool palette;
-        std::string message;   // how the error starts
-        bool sdlHeld, audioHeld;
-    };
     const std::string icon = "the window icon \"" + settings.m_IconFile + "\"";
-    const Case cases[] = {
-        {"dummy", 0, true, "cannot open " + icon + ": ", true, true},
-        {"dummy", 32, false, icon + " has 24 bits per pixel and no palette", true, true},
-        {"dummy", 16, true, icon + " is 16 by 16 pixels; it must be 32 by 32", true, true},
+    const struct { const char* audioDriver; int iconSide; bool palette; std::string message; bool held; } cases[] = {
+        {"dummy", 0, true, "cannot open " + icon + ": ", true},   // no icon file
+        {"dummy", 32, false, icon + " has 24 bits per pixel and no palette", true},
+        {"dummy", 16, true, icon + " is 16 by 16 pixels; it must be 32 by 32", true},
         // Last: after a failed SDL_Init this SDL's SDL_WasInit reports nothing.
-        {"no-such-driver", 32, true, "no audio device: ", false, false},
+        {"no-such-driver", 32, true, "no audio device: ", false},
     };
-    for (const Case& c : cases)
-    {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         std::remove(settings.m_IconFile.c_str());
-        if (c.iconSide > 0) {
-            ASSERT_TRUE(testfiles::WriteIcon(settings.m_IconFile, c.iconSide, c.iconSide, c.palette));
-        }
+        if (c.iconSide > 0)
+            WriteIcon(settings.m_IconFile, c.iconSide, c.palette);
         setenv("SDL_AUDIODRIVER", c.audioDriver, 1);
         EXPECT_FALSE(engine->Init(settings));
         EXPECT_EQ(engine->GetInitError().rfind(c.message, 0), 0u) << engine->GetInitError();
-        EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO) != 0, c.sdlHeld);
-        EXPECT_EQ(AudioOpen(), c.audioHeld);
-        EXPECT_EQ(engine->GetIcon(), nullptr);
+        EXPECT_TRUE((SDL_WasInit(SDL_INIT_VIDEO) != 0) == c.held && AudioOpen() == c.held && !engine->GetIcon());
         ExpectShutdownReleasesAll();
     }
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 
-// Programming errors stop the program, naming the tested expression.
-TEST(EngineSetupDeathTest, misuse_is_caught_by_assertions)
+// "-fullscreen" counts wherever it stands, also repeated; only the exact word
+// matches, the count bounds the scan, and nothing else changes.
+TEST(StartupSettings, fullscreen_option)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_DEATH(CGameEngine::GetInstance()->Run(), "m_SDLInitialized");
-    CEngineSettings s = CEngineSettings::DefaultSettings();
-    s.m_IconFile.clear();
-    EXPECT_DEATH(CGameEngine::GetInstance()->Init(s) && CGameEngine::GetInstance()->Init(s), "!m_SDLInitialized");
+    const std::vector<const char*> args[] = {{}, {"-fullscreen"}, {"./vesk", "a", "-fullscreen", "-fullscreen"},
+                                             {"-Fullscreen", "--fullscreen", "-fullscreen ", "-fullscree", ""}};
+    // Which arguments, how many of them are scanned, and the outcome.
+    for (const auto& [arg, count, fullscreen] :
+         {std::tuple{0, 0, false}, {1, 1, true}, {2, 4, true}, {2, 2, false}, {3, 5, false}}) {
+        CEngineSettings s = CEngineSettings::DefaultSettings();
+        s.ScanCommandLine(count, args[arg].data());
+        EXPECT_TRUE(s.m_Fullscreen == fullscreen && s.m_Width == 1024) << arg << " " << count;
+    }
 }
 
 } // namespace

@@ -1,36 +1,34 @@
 // The main loop with a real engine, SDL and OpenGL; the world is a stand-in
 // that records every call the engine makes. Events go into SDL's own queue.
-
 #include "engine/CGameEngine.h"
 #include "world/CGameWorld.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
 
+using std::to_string;
+
 namespace {
 
-struct Call { std::string what; Uint32 elapsed, ticks; };   // ticks: when it arrived
-std::vector<Call> calls;
-int quitOnKey = -1, quitOnButton = -1, quitAfterUpdates = -1, updates = 0;
+std::vector<std::string> calls;
+std::vector<std::pair<Uint32, Uint32>> frames;   // elapsed time passed, clock when called
+std::string quitOn;                              // the call after which the world calls Quit()
+int quitCount = 0;
 
-void Record(const std::string& what, Uint32 elapsed = 0) { calls.push_back(Call{what, elapsed, SDL_GetTicks()}); }
-
-std::vector<std::string> Names()
+void Record(const std::string& what)
 {
-    std::vector<std::string> names;
-    for (const Call& c : calls)
-        names.push_back(c.what);
-    return names;
+    calls.push_back(what);
+    if (what == quitOn && --quitCount == 0)
+        CGameEngine::GetInstance()->Quit();
 }
 
 } // namespace
-
-using std::to_string;
 
 CGameWorld::CGameWorld(CGameEngine* engine) : m_GameEngine(engine), m_GameState(3, 2) {}
 CGameWorld::~CGameWorld() {}
@@ -38,42 +36,35 @@ void CGameWorld::Reset() { Record("Reset"); }
 void CGameWorld::OnKey(SDLKey sym, SDLMod mod, bool pressed)
 {
     Record("Key " + to_string(sym) + " " + to_string(mod) + " " + to_string(pressed));
-    if (pressed && int(sym) == quitOnKey)
-        m_GameEngine->Quit();
 }
 void CGameWorld::OnMouseMove(Uint16 x, Uint16 y) { Record("Move " + to_string(x) + " " + to_string(y)); }
 void CGameWorld::OnMouseButton(Uint8 button, bool pressed, Uint16 x, Uint16 y)
 {
     Record("Button " + to_string(button) + " " + to_string(pressed) + " " + to_string(x) + " " + to_string(y));
-    if (pressed && int(button) == quitOnButton)
-        m_GameEngine->Quit();
 }
 void CGameWorld::Update(Uint32 elapsedMs)
 {
-    Record("Update", elapsedMs);
-    if (++updates == quitAfterUpdates)
-        m_GameEngine->Quit();
+    frames.push_back({elapsedMs, SDL_GetTicks()});
+    Record("Update");
 }
 void CGameWorld::Draw() { Record("Draw"); }
 
 namespace {
 
-SDL_Event Event(Uint8 type, int a = 0, int b = 0, int c = 0)
+void Push(const std::array<int, 4>& e)   // type and up to three fields
 {
-    SDL_Event e{};
-    e.type = type;
-    if (type == SDL_KEYDOWN || type == SDL_KEYUP)
-        e.key.keysym.sym = SDLKey(a), e.key.keysym.mod = SDLMod(b);
-    else if (type == SDL_MOUSEMOTION)
-        e.motion.x = Uint16(a), e.motion.y = Uint16(b);
-    else if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP)
-        e.button.button = Uint8(a), e.button.x = Uint16(b), e.button.y = Uint16(c);
-    else if (type == SDL_ACTIVEEVENT)
-        e.active.state = Uint8(a), e.active.gain = Uint8(b);
-    return e;
+    SDL_Event event{};
+    event.type = Uint8(e[0]);
+    if (e[0] == SDL_KEYDOWN || e[0] == SDL_KEYUP)
+        event.key.keysym.sym = SDLKey(e[1]), event.key.keysym.mod = SDLMod(e[2]);
+    else if (e[0] == SDL_MOUSEMOTION)
+        event.motion.x = Uint16(e[1]), event.motion.y = Uint16(e[2]);
+    else if (e[0] == SDL_MOUSEBUTTONDOWN || e[0] == SDL_MOUSEBUTTONUP)
+        event.button.button = Uint8(e[1]), event.button.x = Uint16(e[2]), event.button.y = Uint16(e[3]);
+    else if (e[0] == SDL_ACTIVEEVENT)
+        event.active.state = Uint8(e[1]), event.active.gain = Uint8(e[2]);
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
 }
-
-void Push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 0); }
 
 class MainLoop : public ::testing::Test
 {
@@ -84,9 +75,6 @@ protected:
         settings.m_IconFile.clear();
         ASSERT_TRUE(engine->Init(settings)) << engine->GetInitError();
         DropQueuedEvents();
-        calls.clear();
-        quitOnKey = quitOnButton = quitAfterUpdates = -1;
-        updates = 0;
     }
     void TearDown() override { engine->Shutdown(); }
 
@@ -97,43 +85,33 @@ protected:
         for (Uint32 quiet = SDL_GetTicks(); SDL_GetTicks() - quiet < 100; SDL_Delay(5))
             while (SDL_PollEvent(&e))
                 quiet = SDL_GetTicks();
+        calls.clear();
+        frames.clear();
     }
 
     CGameEngine* engine = CGameEngine::GetInstance();
 };
 
 // Key and mouse events reach the world once each, in order, unchanged and
-// before any frame; other events do not; SDL_QUIT ends the loop and what is
-// queued behind it is never handled.
-TEST_F(MainLoop, queued_events_reach_world_in_order_until_quit)
+// before any frame; other events do not. SDL_QUIT, or Quit() from a key or
+// button handler, ends the loop before the next event and the next frame.
+TEST_F(MainLoop, events_reach_world_in_order_until_quit)
 {
-    Push(Event(SDL_KEYDOWN, SDLK_a, KMOD_LSHIFT));
-    Push(Event(SDL_VIDEOEXPOSE));
-    Push(Event(SDL_MOUSEMOTION, 10, 767));
-    Push(Event(SDL_MOUSEMOTION, 11, 766));
-    Push(Event(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1023, 0));
-    Push(Event(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 0, 767));
-    Push(Event(SDL_KEYUP, SDLK_a, KMOD_NONE));
-    Push(Event(SDL_QUIT));
-    Push(Event(SDL_KEYDOWN, SDLK_ESCAPE));
-    engine->Run();   // a loop that never ends fails on the test timeout
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Reset", "Key 97 " + to_string(KMOD_LSHIFT) + " 1", "Move 10 767",
-                                                 "Move 11 766", "Button 1 1 1023 0", "Button 3 0 0 767", "Key 97 0 0"}));
-}
-
-// Quit() from a key or button handler ends the loop before the next event
-// and before another frame.
-TEST_F(MainLoop, quit_from_handler_stops_before_next_event)
-{
-    quitOnKey = SDLK_ESCAPE;
-    quitOnButton = SDL_BUTTON_LEFT;
-    for (const bool viaButton : {false, true})
-    {
-        calls.clear();
-        Push(viaButton ? Event(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6) : Event(SDL_KEYDOWN, SDLK_ESCAPE));
-        Push(Event(SDL_MOUSEMOTION, 7, 8));
-        engine->Run();
-        EXPECT_EQ(Names(), (std::vector<std::string>{"Reset", viaButton ? "Button 1 1 5 6" : "Key 27 0 1"}));
+    const struct { std::vector<std::array<int, 4>> events; std::vector<std::string> calls; } runs[] = {
+        {{{SDL_KEYDOWN, SDLK_a, KMOD_LSHIFT}, {SDL_VIDEOEXPOSE}, {SDL_MOUSEMOTION, 10, 767},
+          {SDL_MOUSEBUTTONDOWN, 1, 1023, 0}, {SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 0, 767}, {SDL_KEYUP, SDLK_a, KMOD_NONE},
+          {SDL_QUIT}, {SDL_KEYDOWN, SDLK_b}},
+         {"Reset", "Key 97 " + to_string(KMOD_LSHIFT) + " 1", "Move 10 767", "Button 1 1 1023 0", "Button 3 0 0 767",
+          "Key 97 0 0"}},
+        {{{SDL_KEYDOWN, SDLK_ESCAPE}, {SDL_MOUSEMOTION, 7, 8}}, {"Reset", "Key 27 0 1"}},
+        {{{SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6}, {SDL_MOUSEMOTION, 7, 8}}, {"Reset", "Button 1 1 5 6"}},
+    };
+    for (const auto& run : runs) {
+        quitOn = &run == runs ? "" : run.calls.back(), quitCount = 1;   // the first run ends on SDL_QUIT
+        for (const auto& e : run.events)
+            Push(e);
+        engine->Run();   // a loop that never ends fails on the test timeout
+        EXPECT_EQ(calls, run.calls);
         DropQueuedEvents();
     }
 }
@@ -143,25 +121,23 @@ TEST_F(MainLoop, quit_from_handler_stops_before_next_event)
 TEST_F(MainLoop, minimised_window_stops_frames_and_restore_restarts_clock)
 {
     std::atomic<Uint32> restoreTicks{0};
-    Push(Event(SDL_ACTIVEEVENT, SDL_APPACTIVE, 0));
+    Push({SDL_ACTIVEEVENT, SDL_APPACTIVE, 0});
     std::thread restorer([&] {
         SDL_Delay(300);
         restoreTicks = SDL_GetTicks();
-        Push(Event(SDL_ACTIVEEVENT, SDL_APPACTIVE, 1));
+        Push({SDL_ACTIVEEVENT, SDL_APPACTIVE, 1});
     });
-    quitAfterUpdates = 2;
+    quitOn = "Update", quitCount = 2;
     const Uint32 start = SDL_GetTicks();
     engine->Run();
     restorer.join();
     // The X server may add a pointer motion of its own when the window maps;
     // only the frames matter here.
-    calls.erase(std::remove_if(calls.begin(), calls.end(),
-                               [](const Call& c) { return c.what.rfind("Move", 0) == 0; }),
-                calls.end());
-    ASSERT_EQ(Names(), (std::vector<std::string>{"Reset", "Update", "Draw", "Update", "Draw"}));
-    EXPECT_GE(calls[1].ticks, restoreTicks) << "a frame ran while minimised";
-    EXPECT_LE(calls[1].elapsed, calls[1].ticks - restoreTicks) << "the pause reached the world";
-    EXPECT_GE(calls[1].ticks - start, 295u);
+    calls.erase(std::remove_if(calls.begin(), calls.end(), [](const std::string& c) { return c[0] == 'M'; }), calls.end());
+    ASSERT_EQ(calls, (std::vector<std::string>{"Reset", "Update", "Draw", "Update", "Draw"}));
+    EXPECT_GE(frames[0].second, restoreTicks) << "a frame ran while minimised";
+    EXPECT_LE(frames[0].first, frames[0].second - restoreTicks) << "the pause reached the world";
+    EXPECT_GE(frames[0].second - start, 295u);
 }
 
 } // namespace

@@ -1,49 +1,62 @@
-// Sprite sheet and drawing on a real OpenGL context: the atlas read back
-// texel by texel, the screen read back, vertices caught in feedback mode
-// (window coordinates, origin bottom left).
+// The sprite sheet and drawing on a real OpenGL context (the atlas read back
+// texel by texel, the screen read back, vertices caught in feedback mode),
+// and the glyph packer's worked example. Random packings are the fuzz
+// targets' (fuzz/fuzz_rect_packer.cpp, fuzz/fuzz_sprite_packing.cpp).
+#include "graphics/CRectPacker.h"
 #include "graphics/CSprite.h"
 #include "graphics/CSpriteSheet.h"
 #include "graphics/Shapes.h"
+#include "support/Feedback.h"
 
 #include <SDL.h>
-#include <SDL_opengl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <functional>
+#include <unistd.h>
+
+bool operator==(const Rect& a, const Rect& b) { return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h; }
+std::ostream& operator<<(std::ostream& out, const Rect& r)
+{
+    return out << r.x << "," << r.y << " " << r.w << "x" << r.h;
+}
 
 namespace {
 
-struct Rgba
-{
-    uint8_t r, g, b, a;
-    bool operator==(const Rgba& o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }
-};
-const Rgba kBlack{0, 0, 0, 255};
+using Rgba = std::array<uint8_t, 4>;
 
+// Every pixel differs from its neighbours, so a flip or a turn shows.
 struct Image
 {
     int w, h;
-    std::function<Rgba(int x, int y)> pixel;   // y downwards, as the atlas must hold it
+    uint8_t tag;
+    bool alpha = false;   // else opaque
+    Rgba At(int x, int y) const
+    {
+        return {uint8_t(x * 7 + 3), uint8_t(y * 5 + 1), tag, uint8_t(alpha ? x + 16 * y : 255)};
+    }
 };
 
-// Every pixel differs from its neighbours, so a flip or a turn shows.
-Image Pattern(int w, int h, uint8_t tag)
+GLint BoundTexture()
 {
-    return {w, h, [tag](int x, int y) { return Rgba{uint8_t(x * 7 + 3), uint8_t(y * 5 + 1), tag, 255}; }};
+    GLint bound = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    return bound;
 }
 
 // One window for the whole process, set up as the engine does; every test
-// starts from identity matrices, whichever ran before it.
-class GlWindow : public ::testing::Test
+// starts from identity matrices, a black screen and a scratch folder.
+class Gl : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        static SDL_Surface* screen = SDL_Init(SDL_INIT_VIDEO) == 0 ? SDL_SetVideoMode(1024, 768, 32, SDL_OPENGL) : nullptr;
+        static SDL_Surface* screen =
+            SDL_Init(SDL_INIT_VIDEO) == 0 ? SDL_SetVideoMode(1024, 768, 32, SDL_OPENGL) : nullptr;
         ASSERT_NE(screen, nullptr) << "no OpenGL window (is DISPLAY set?): " << SDL_GetError();
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -51,11 +64,8 @@ protected:
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glEnable(GL_TEXTURE_2D);
-        glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
-        char pattern[] = "/tmp/vesk-gfx-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
+        std::filesystem::create_directory(m_dir);
     }
     void TearDown() override
     {
@@ -63,167 +73,134 @@ protected:
         std::filesystem::remove_all(m_dir);
     }
 
-    std::string File(const std::string& name) { return m_dir + "/" + name; }
-
-    // An uncompressed TGA, top row first; 24 bits drop the alpha.
-    std::string Tga(const std::string& name, const Image& image, int bits = 24)
+    // An uncompressed TGA, top row first, with alpha if the image has it.
+    std::string Tga(const std::string& name, const Image& image)
     {
         std::string t(18, '\0');
         t[2] = 2, t[12] = char(image.w), t[13] = char(image.w >> 8), t[14] = char(image.h), t[15] = char(image.h >> 8);
-        t[16] = char(bits), t[17] = char(bits == 32 ? 0x28 : 0x20);
+        t[16] = image.alpha ? 32 : 24, t[17] = image.alpha ? 0x28 : 0x20;
         for (int y = 0; y < image.h; ++y)
             for (int x = 0; x < image.w; ++x) {
-                const Rgba c = image.pixel(x, y);
-                t += bits == 32 ? std::string{char(c.b), char(c.g), char(c.r), char(c.a)} : std::string{char(c.b), char(c.g), char(c.r)};
+                const Rgba c = image.At(x, y);
+                t += std::string{char(c[2]), char(c[1]), char(c[0]), char(c[3])}.substr(0, t[16] / 8);
             }
-        std::ofstream(File(name), std::ios::binary) << t;
-        return File(name);
+        std::ofstream(m_dir + name, std::ios::binary) << t;
+        return m_dir + name;
     }
 
-    void Load(CSpriteSheet& sheet, const std::string& listText)
+    // Loads a list of these lines (or a list that is not there), then expects
+    // sprite i's place to hold image i (turned a quarter clockwise when the
+    // sprite says so) and every other texel to be transparent black.
+    void Load(const std::string& listText, const std::vector<Image>& bySprite, const char* list = "sprites.dat")
     {
-        std::ofstream(File("sprites.dat"), std::ios::binary) << listText;
-        sheet.Load(File("sprites.dat"));
-    }
-
-    // Sprite i's place holds image i (turned a quarter clockwise when the
-    // sprite says so) and every other texel is transparent black.
-    void ExpectAtlas(CSpriteSheet& sheet, const std::vector<Image>& bySprite)
-    {
+        std::ofstream(m_dir + "sprites.dat", std::ios::binary) << listText;
+        sheet.Load(m_dir + list);
         glBindTexture(GL_TEXTURE_2D, sheet.GetTextureId());
         int w = 0, h = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-        ASSERT_TRUE(w == sheet.GetAtlasSide() && h == w);
+        ASSERT_TRUE(w == sheet.GetAtlasSide() && h == w && sheet.GetNumSprites() == bySprite.size());
         std::vector<Rgba> atlas(size_t(w) * h), expected(atlas.size(), Rgba{0, 0, 0, 0});
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, atlas.data());
-        std::vector<bool> owned(atlas.size());
-        ASSERT_EQ(sheet.GetNumSprites(), bySprite.size());
         for (unsigned i = 0; i < bySprite.size(); ++i) {
             const CSprite& s = sheet.GetSprite(i);
             const Image& image = bySprite[i];
-            ASSERT_TRUE(s.m_halfWidth * 2 == image.w && s.m_halfHeight * 2 == image.h && s.m_texId == sheet.GetTextureId());
+            ASSERT_TRUE(s.m_halfWidth * 2 == image.w && s.m_halfHeight * 2 == image.h && s.m_texId == sheet.GetTextureId())
+                << "sprite " << i;
             if (image.w == 0 || image.h == 0)
                 continue;   // nothing to draw, nowhere in the atlas
-            ASSERT_EQ((s.m_u1 - s.m_u0) * w, s.m_turned ? image.h : image.w) << "sprite " << i;
-            ASSERT_EQ((s.m_v1 - s.m_v0) * h, s.m_turned ? image.w : image.h) << "sprite " << i;
+            ASSERT_TRUE((s.m_u1 - s.m_u0) * w == (s.m_turned ? image.h : image.w) &&
+                        (s.m_v1 - s.m_v0) * h == (s.m_turned ? image.w : image.h)) << "sprite " << i;
             for (int iy = 0; iy < image.h; ++iy)
                 for (int ix = 0; ix < image.w; ++ix) {
                     const size_t at = size_t(s.m_v0 * h + (s.m_turned ? ix : iy)) * w +
                                       size_t(s.m_u0 * w + (s.m_turned ? image.h - 1 - iy : ix));
-                    ASSERT_TRUE(at < atlas.size() && !owned[at]) << "sprite " << i << " shares a texel";
-                    owned[at] = true;
-                    expected[at] = image.pixel(ix, iy);
+                    ASSERT_LT(at, atlas.size()) << "sprite " << i;
+                    expected[at] = image.At(ix, iy);   // a texel shared by two sprites cannot match both
                 }
         }
         for (size_t at = 0, wrong = 0; at < atlas.size() && wrong < 5; ++at)
-            if (!(atlas[at] == expected[at]) && ++wrong)
-                ADD_FAILURE() << "texel " << at % w << "," << at / w << " alpha " << int(atlas[at].a);
+            if (atlas[at] != expected[at] && ++wrong)
+                ADD_FAILURE() << "texel " << at % w << "," << at / w << " alpha " << int(atlas[at][3]);
     }
 
-    std::string m_dir;
+    CSpriteSheet sheet;
+    const std::string m_dir = testing::TempDir() + "vesk-gfx-" + std::to_string(getpid()) + "/";
 };
 
-using SpriteSheet = GlWindow;
-using Drawing = GlWindow;
-
-TEST_F(SpriteSheet, worked_example_gives_size_order_coordinates_and_texture)
+// Sprites are numbered smallest first and placed largest first where the
+// atlas grows least. Among equal sides the later in the file goes first and
+// gets the room: the strip it leaves is 23 pixels high, so the tall image
+// fits only lying, and the one wider than the atlas nowhere.
+TEST_F(Gl, sprite_sheet_worked_examples_give_order_places_and_texture)
 {
-    const Image a = Pattern(64, 64, 10), b = Pattern(32, 48, 20), c = Pattern(128, 16, 30), d = Pattern(48, 32, 40);
-    CSpriteSheet sheet;
-    Load(sheet, Tga("a.tga", a) + "\n" + Tga("b.tga", b) + "\n" + Tga("c.tga", c) + "\n" + Tga("d.tga", d) + "\n");
+    const Image a{64, 64, 10}, b{32, 48, 20}, c{128, 16, 30}, d{48, 32, 40};
+    Load(Tga("a.tga", a) + "\n" + Tga("b.tga", b) + "\n" + Tga("c.tga", c) + "\n" + Tga("d.tga", d) + "\n",
+         {b, d, a, c});
     EXPECT_EQ(sheet.GetAtlasSide(), 128);
-    ExpectAtlas(sheet, {b, d, a, c});
-    const CSprite& spriteA = sheet.GetSprite(2);
-    EXPECT_TRUE(spriteA.m_u0 == 0 && spriteA.m_u1 == 0.5f && spriteA.m_v0 == 17.0f / 128 && spriteA.m_v1 == 81.0f / 128);
-    EXPECT_TRUE(sheet.GetSprite(0).m_u0 == 65.0f / 128 && sheet.GetSprite(0).m_v1 == 65.0f / 128);   // B at (65, 17)
+    const int places[4][2] = {{65, 17}, {0, 82}, {0, 17}, {0, 0}};
+    for (unsigned i = 0; i < 4; ++i)
+        EXPECT_TRUE(sheet.GetSprite(i).m_u0 * 128 == places[i][0] && sheet.GetSprite(i).m_v0 * 128 == places[i][1])
+            << i;
+
+    const Image first{1024, 1000, 1}, second{1024, 1000, 2}, tall{16, 64, 4};
+    Load(Tga("1.tga", first) + "\n" + Tga("2.tga", second) + "\n" + Tga("w.tga", {1025, 4, 3}) + "\n" +
+             Tga("t.tga", tall),
+         {tall, second});
+    EXPECT_TRUE(sheet.GetSprite(0).m_turned);
 }
 
 // Lines that load nothing (empty, missing, not an image) take no index; an
 // image without width takes its index and draws nothing; CR LF, Windows
-// separators and a last line without its end read like any other.
-TEST_F(SpriteSheet, failed_entries_take_no_index_and_alpha_is_kept)
+// separators and a last line without its end read like any other. Without a
+// list the atlas is one transparent texel, and the sprites the game asks for
+// (0 to 2) draw nothing.
+TEST_F(Gl, sprite_sheet_entries_that_load_nothing_take_no_index_and_draw_nothing)
 {
-    const Image tall = Pattern(20, 40, 1), wide = Pattern(40, 10, 2), small = Pattern(8, 8, 4), flat = Pattern(0, 12, 5),
-                alpha{16, 16, [](int x, int y) { return Rgba{uint8_t(x * 16), uint8_t(y * 16), 77, uint8_t(x + y * 16)}; }};
-    std::ofstream(File("text.tga")) << "not an image\n";
+    const Image tall{20, 40, 1}, wide{40, 10, 2}, small{8, 8, 4}, flat{0, 12, 5}, alpha{16, 16, 77, true};
+    std::ofstream(m_dir + "text.tga") << "not an image\n";
     std::string windowsPath = Tga("wide.tga", wide);
     std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
-    CSpriteSheet sheet;
-    Load(sheet, Tga("tall.tga", tall) + "\r\n\r\n" + File("missing.tga") + "\r\n" + windowsPath + "\r\n" +
-                    File("text.tga") + "\r\n" + Tga("alpha.tga", alpha, 32) + "\r\n" + Tga("flat.tga", flat) + "\r\n" +
-                    Tga("small.tga", small));
-    ExpectAtlas(sheet, {small, flat, alpha, tall, wide});
-}
-
-// Among equal sides the later in the file is placed first and gets the room;
-// the strip it leaves is 23 pixels high, so the tall image fits only lying.
-TEST_F(SpriteSheet, image_that_fits_nowhere_is_left_out_and_overwrites_nothing)
-{
-    const Image first = Pattern(1024, 1000, 1), second = Pattern(1024, 1000, 2), tall = Pattern(16, 64, 4);
-    CSpriteSheet sheet;
-    Load(sheet, Tga("1.tga", first) + "\n" + Tga("2.tga", second) + "\n" + Tga("w.tga", Pattern(1025, 4, 3)) + "\n" +
-                    Tga("t.tga", tall) + "\n");
-    EXPECT_TRUE(sheet.GetSprite(0).m_turned);
-    ExpectAtlas(sheet, {tall, second});
-}
-
-// The game asks for sprites 0 to 2 whatever the list held.
-TEST_F(SpriteSheet, missing_list_and_indices_beyond_the_table_draw_nothing)
-{
-    for (const char* list : {"absent.dat", "empty.dat"}) {
-        std::ofstream(File("empty.dat")) << "";
-        CSpriteSheet sheet;
-        sheet.Load(File(list));
-        EXPECT_EQ(sheet.GetAtlasSide(), 1);
-        ExpectAtlas(sheet, {});   // one transparent texel
-    }
-    CSpriteSheet sheet;
-    Load(sheet, Tga("one.tga", Pattern(16, 16, 8)) + "\n");
+    Load(Tga("tall.tga", tall) + "\r\n\r\n" + m_dir + "missing.tga\r\n" + windowsPath + "\r\n" + m_dir +
+             "text.tga\r\n" + Tga("alpha.tga", alpha) + "\r\n" + Tga("flat.tga", flat) + "\r\n" + Tga("small.tga", small),
+         {small, flat, alpha, tall, wide});
+    for (const char* list : {"sprites.dat", "absent.dat"})
+        Load("", {}, list);
+    EXPECT_EQ(sheet.GetAtlasSide(), 1);
     sheet.GetSprite(2).m_halfWidth = 500;   // a caller's change must not stick
     glTranslatef(512, 384, 0);
     sheet.GetSprite(2).Draw();
     sheet.GetSprite(1000000).Draw();
     std::vector<Rgba> screen(1024 * 768);
     glReadPixels(0, 0, 1024, 768, GL_RGBA, GL_UNSIGNED_BYTE, screen.data());
-    EXPECT_EQ(std::count(screen.begin(), screen.end(), kBlack), long(screen.size()));
+    EXPECT_EQ(std::count(screen.begin(), screen.end(), Rgba{0, 0, 0, 255}), long(screen.size()));
 }
 
-struct Vertex
+// Among equal areas the later added goes first. What fits nowhere keeps its
+// position; a gap too large to add must not wrap round into a piece over
+// the first rectangle.
+TEST(RectPacker, worked_example_to_the_coordinate)
 {
-    float x, y, s, t;
-};
-using Primitive = std::vector<Vertex>;
-
-std::vector<Primitive> Capture(const std::function<void()>& draw)
-{
-    std::vector<GLfloat> buffer(1 << 16);
-    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    draw();
-    const GLint count = glRenderMode(GL_RENDER);
-    EXPECT_GE(count, 0) << "feedback buffer overflow";
-    std::vector<Primitive> primitives;
-    for (GLint i = 0; i < count;) {
-        const GLint token = GLint(buffer[i++]);
-        const bool line = token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN;
-        EXPECT_TRUE(line || token == GL_POLYGON_TOKEN) << token;
-        primitives.emplace_back();
-        for (int k = 0, n = line ? 2 : int(buffer[i++]); k < n; ++k, i += 11)   // x y z, r g b a, s t p q
-            primitives.back().push_back({buffer[i], buffer[i + 1], buffer[i + 7], buffer[i + 8]});
-    }
-    return primitives;
+    Rect a{0, 0, 10, 20}, b{0, 0, 20, 10}, c{0, 0, 5, 5}, big{7, 9, 2000, 10}, r{0, 0, 10, 10}, t{0, 0, 5, 5};
+    CRectPacker packer, failing;
+    for (Rect* p : {&a, &b, &c})
+        packer.AddRect(p);
+    packer.AddFreeRect({1, 1, 62, 62});
+    EXPECT_TRUE(packer.Pack(1) && packer.GetSize() == 32);
+    EXPECT_EQ(std::vector<Rect>({a, b, c}), std::vector<Rect>({{1, 12, 10, 20}, {1, 1, 20, 10}, {22, 1, 5, 5}}));
+    EXPECT_EQ(packer.GetFreeRects(), (std::vector<Rect>{{22, 12, 41, 51}, {12, 12, 9, 20}, {1, 33, 10, 30},
+                                                        {12, 33, 9, 30}, {28, 1, 35, 5}, {22, 7, 5, 4}, {28, 7, 35, 4}}));
+    for (Rect* p : {&big, &r, &t})
+        failing.AddRect(p);
+    failing.AddFreeRect({100, 100, 1000, 1000});
+    EXPECT_FALSE(failing.Pack(INT_MAX));
+    EXPECT_EQ(std::vector<Rect>({big, r, t}), std::vector<Rect>({{7, 9, 2000, 10}, {100, 100, 10, 10}, {0, 0, 5, 5}}));
+    EXPECT_TRUE(failing.GetFreeRects().empty());
 }
 
 const float kCx = 512, kCy = 384;
 
-bool HasRim(const Primitive& p, float radius, int i)
-{
-    const double angle = 2 * M_PI * i / 32;
-    const float x = kCx + float(radius * std::cos(angle)), y = kCy + float(radius * std::sin(angle));
-    return std::any_of(p.begin(), p.end(), [&](const Vertex& v) { return std::hypot(v.x - x, v.y - y) < 0.01f; });
-}
-float SignedArea(const Primitive& p)
+float SignedArea(const FeedbackPrimitive& p)
 {
     float area = 0;
     for (size_t i = 0; i < p.size(); ++i)
@@ -231,63 +208,62 @@ float SignedArea(const Primitive& p)
     return area;
 }
 
-TEST_F(Drawing, sprite_is_a_quad_of_its_size_with_its_texture_corners)
+// A quad of the sprite's size centred on the origin, covered once, with the
+// image's top row along its upper edge, also when the image lies turned in
+// the atlas (its top row is then the place's right column).
+TEST_F(Gl, sprite_is_a_quad_of_its_size_showing_its_image_upright)
 {
     CSprite sprite;
     sprite.m_u0 = 0.25f, sprite.m_u1 = 0.5f, sprite.m_v0 = 0.125f, sprite.m_v1 = 0.75f;
     sprite.m_halfHeight = 16, sprite.m_halfWidth = 32, sprite.m_texId = 7;
     glTranslatef(kCx, kCy, 0);
-    // Bottom left, top left, top right, bottom right: upright the image's top
-    // row (v0) is the upper edge; turned, its top row is the place's right column (u1).
-    const float corners[4][2] = {{-32, -16}, {-32, 16}, {32, 16}, {32, -16}};
+    // Texture corners at the bottom left, top left, top right, bottom right.
     const float st[2][4][2] = {{{0.25f, 0.75f}, {0.25f, 0.125f}, {0.5f, 0.125f}, {0.5f, 0.75f}},
                                {{0.25f, 0.125f}, {0.5f, 0.125f}, {0.5f, 0.75f}, {0.25f, 0.75f}}};
     for (int turned : {0, 1}) {
         sprite.m_turned = turned;
         float area = 0;
-        for (const Primitive& p : Capture([&] { sprite.Draw(); })) {
-            area += SignedArea(p);
-            for (const Vertex& v : p) {
-                int k = 0;
-                while (k < 4 && !(v.x == kCx + corners[k][0] && v.y == kCy + corners[k][1]))
-                    ++k;
-                ASSERT_LT(k, 4) << "vertex away from the corners: " << v.x << "," << v.y;
-                EXPECT_TRUE(v.s == st[turned][k][0] && v.t == st[turned][k][1]) << "corner " << k << " turned " << turned;
+        for (const FeedbackPrimitive& p : CaptureFeedback([&] { sprite.Draw(); })) {
+            area += std::fabs(SignedArea(p));
+            for (const FeedbackVertex& v : p) {
+                const int k = (v.x > kCx) * 2 + ((v.y > kCy) != (v.x > kCx));
+                EXPECT_TRUE(std::fabs(v.x - kCx) == 32 && std::fabs(v.y - kCy) == 16) << v.x << "," << v.y;
+                EXPECT_TRUE(v.s == st[turned][k][0] && v.t == st[turned][k][1]) 
+                    << "corner " << k << ", turned " << turned;
             }
         }
-        EXPECT_NEAR(area, -64 * 32, 0.5f) << "the quad covers its size once";
+        EXPECT_NEAR(area, 64 * 32, 0.5f) << "the quad covers its size once";
     }
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(bound, 7);
+    EXPECT_EQ(BoundTexture(), 7);
 }
 
-TEST_F(Drawing, circle_and_ring_follow_the_unit_circle_counter_clockwise)
+// A disc, an outline and a band cover their circle: the right radii, closed
+// all round, front-facing (counter-clockwise), untextured.
+TEST_F(Gl, shapes_cover_their_circle_all_round)
 {
     glTranslatef(kCx, kCy, 0);
-    // Disc: 34 vertices, the centre then 33 rim points of which the last repeats the first.
-    const std::vector<Primitive> fan = Capture([] { DrawCircle(60, true); });
-    ASSERT_EQ(fan.size(), 32u);
-    for (int k = 0; k < 32; ++k) {
-        EXPECT_TRUE(fan[k].size() == 3 && HasRim(fan[k], 0, 0) && HasRim(fan[k], 60, k) && HasRim(fan[k], 60, k + 1)) << k;
-        EXPECT_GT(SignedArea(fan[k]), 0) << k;
+    const struct { std::function<void()> draw; float inner, outer; double area, length; } cases[] = {
+        {[] { DrawCircle(60, true); }, 0, 60, M_PI * 60 * 60, 0},
+        {[] { DrawCircle(50, false); }, 50, 50, 0, 2 * M_PI * 50},
+        {[] { DrawRing(50, 10); }, 50, 60, M_PI * (60 * 60 - 50 * 50), 0},
+    };
+    for (const auto& c : cases) {
+        double area = 0, length = 0;
+        float inner = 1e9f, outer = 0;
+        for (const FeedbackPrimitive& p : CaptureFeedback(c.draw)) {
+            area += SignedArea(p);
+            length += p.size() == 2 ? std::hypot(p[1].x - p[0].x, p[1].y - p[0].y) : 0;
+            for (const FeedbackVertex& v : p) {
+                const float r = std::hypot(v.x - kCx, v.y - kCy);
+                inner = std::min(inner, r), outer = std::max(outer, r);
+            }
+        }
+        // 32 sides fall short of the true circle by less than 1 %.
+        EXPECT_TRUE(std::fabs(area - c.area) <= c.area / 100 && std::fabs(length - c.length) <= c.length / 100)
+            << area << " " << length;
+        EXPECT_TRUE(std::fabs(inner - c.inner) < 0.01f && std::fabs(outer - c.outer) < 0.01f) << inner << " " << outer;
+        EXPECT_EQ(BoundTexture(), 0) << "shapes draw untextured";
     }
-    // Outline: 33 vertices in a loop, 32 sides and a closing side of no length.
-    const std::vector<Primitive> loop = Capture([] { DrawCircle(5, false); });
-    ASSERT_EQ(loop.size(), 33u);
-    for (int k = 0; k < 33; ++k)
-        EXPECT_TRUE(loop[k].size() == 2 && HasRim(loop[k], 5, k) && HasRim(loop[k], 5, (k + 1) % 33)) << k;
-    // Ring: 66 vertices in a strip, vertex 2j inner point j, 2j + 1 outer point j.
-    const std::vector<Primitive> band = Capture([] { DrawRing(50, 10); });
-    ASSERT_EQ(band.size(), 64u);
-    for (int k = 0; k < 64; ++k) {
-        EXPECT_TRUE(HasRim(band[k], 50 + 10 * (k % 2), k / 2) && HasRim(band[k], 60 - 10 * (k % 2), (k + 1) / 2) &&
-                    HasRim(band[k], 50 + 10 * (k % 2), k / 2 + 1)) << k;
-        EXPECT_GT(SignedArea(band[k]), 0) << k;
-    }
-    GLint bound = -1;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(bound, 0) << "shapes draw untextured";
 }
 
 } // namespace
