@@ -16,13 +16,9 @@ usage="usage: fuzz/run.sh BUILD_DIR --fixed|SECONDS_EACH [TARGET...]"
 build="$(cd "${1:?$usage}" && pwd)"
 mode="${2:?$usage}"
 shift 2
-case "$mode" in
-  --fixed) ;;
-  *[!0-9]*|'') echo "$usage" >&2; exit 2 ;;
-esac
-targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(fuzz_list_file fuzz_rect_packer fuzz_sprite_packing fuzz_notation fuzz_font)
-jobs="${FUZZ_JOBS:-$(nproc)}"
+[[ "$mode" == --fixed || "$mode" =~ ^[0-9]+$ ]] || { echo "$usage" >&2; exit 2; }
+targets=("${@:-fuzz_list_file fuzz_rect_packer fuzz_sprite_packing fuzz_notation fuzz_font}")
+read -r -a targets <<< "${targets[*]}"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=1"
 export LSAN_OPTIONS="suppressions=$here/../tests/hardening/lsan.supp:print_suppressions=0"
@@ -35,76 +31,57 @@ max_len() { case "$1" in fuzz_list_file) echo 8192 ;; fuzz_font) echo 16384 ;; *
 # 2-core machine with both cores busy.
 fixed_runs() { case "$1" in fuzz_list_file) echo 20000 ;; fuzz_font) echo 5000 ;; fuzz_notation) echo 200000 ;; *) echo 100000 ;; esac; }
 
-# run_one TARGET: fuzzes one target; its verdict goes to BUILD_DIR/fuzz-TARGET.result.
+# run_one TARGET: fuzzes one target and writes its verdict to BUILD_DIR/fuzz-TARGET.result.
 run_one() {
-  local t="$1" exe="$build/fuzz/$1" artifacts="$build/fuzz-artifacts" start runs cov work step status=0 found
-  local log="$build/fuzz-$t.log" result="$build/fuzz-$t.result" launch=()
-  start=$(date +%s)
-  [ -x "$exe" ] || { echo "FAILED $t: not built in $build" > "$result"; return; }
-  mkdir -p "$artifacts"
+  local t="$1" log="$build/fuzz-$t.log" start=$SECONDS step=fuzzing status=0 work launch=()
   # Font loading needs an OpenGL context: a virtual screen of its own.
   [ "$t" = fuzz_font ] && launch=("$here/../tests/hardening/with-xvfb.sh")
-  local cmd=("$exe" -timeout=20 -max_len="$(max_len "$t")" -print_final_stats=1 -artifact_prefix="$artifacts/$t-")
+  local cmd=("${launch[@]}" "$build/fuzz/$t" -timeout=20 -max_len="$(max_len "$t")" -print_final_stats=1
+             -artifact_prefix="$build/fuzz-artifacts/$t-")
   [ -f "$here/${t#fuzz_}.dict" ] && cmd+=(-dict="$here/${t#fuzz_}.dict")
+  mkdir -p "$build/fuzz-artifacts"
   if [ "$mode" = --fixed ]; then
-    # The corpus the fuzzer grows is a scratch copy: the committed seeds stay
-    # as they are and nothing from an earlier run is read. Comparison operands
-    # would steer the mutations, and some are addresses, which move from run
-    # to run: cmp feedback is off.
+    # The corpus the fuzzer grows is a scratch copy, and nothing of an earlier
+    # run is read. Comparison operands would steer the mutations, and some are
+    # addresses, which move from run to run: cmp feedback is off.
     work=$(mktemp -d)
     cp "$here/corpus/$t"/* "$work"/
     step="seed replay"
-    "${launch[@]}" "$exe" "$here/corpus/$t"/* > "$log" 2>&1 || status=$?
-    if [ $status -eq 0 ]; then
-      step="fuzzing"
-      "${launch[@]}" "${cmd[@]}" -seed=1 -runs="$(fixed_runs "$t")" -reload=0 -use_cmp=0 "$work" >> "$log" 2>&1 || status=$?
-    fi
+    "${launch[@]}" "$build/fuzz/$t" "$here/corpus/$t"/* > "$log" 2>&1 || status=$?
+    [ $status -eq 0 ] && step=fuzzing &&
+      { "${cmd[@]}" -seed=1 -runs="$(fixed_runs "$t")" -reload=0 -use_cmp=0 "$work" >> "$log" 2>&1 || status=$?; }
   else
     work="$build/fuzz-corpus/$t"
     mkdir -p "$work"
     cp -n "$here/corpus/$t"/* "$work"/ 2>/dev/null || true
-    step="fuzzing"
-    "${launch[@]}" "${cmd[@]}" -max_total_time="$mode" "$work" > "$log" 2>&1 || status=$?
+    "${cmd[@]}" -max_total_time="$mode" "$work" > "$log" 2>&1 || status=$?
   fi
   if [ $status -eq 0 ]; then
-    runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' || echo '?')
-    cov=$(grep -oE 'cov: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+' || echo '?')
     # The corpus's file names are its inputs' hashes: equal digests, equal runs.
-    echo "ok $t: $(ls "$here/corpus/$t" | wc -l) seeds, $runs inputs in $(( $(date +%s) - start )) s, coverage $cov," \
-         "corpus $(ls "$work" | wc -l) (digest $(ls "$work" | sha1sum | cut -c1-12))" > "$result"
+    echo "ok $t: $(ls "$here/corpus/$t" | wc -l) seeds, $(grep -oP 'number_of_executed_units: *\K[0-9]+' "$log")" \
+         "inputs in $((SECONDS - start)) s, corpus $(ls "$work" | wc -l) (digest $(ls "$work" | sha1sum | cut -c1-12))"
   else
-    found=$(grep -E 'ERROR|SUMMARY|^[a-z ]+: .*[(]|Test unit written|runtime error' "$log" | head -20)
-    {
-      echo "FAILED $t in $step (log $log):"
-      [ "$step" = "seed replay" ] && grep "^Running: " "$log" | tail -n1   # the seed that failed
-      if [ -n "$found" ]; then echo "$found"; else tail -20 "$log"; fi
-    } > "$result"
-  fi
+    echo "FAILED $t in $step (log $log):"
+    grep "^Running: " "$log" | tail -n1   # in seed replay, the seed that failed
+    grep -E 'ERROR|SUMMARY|^[a-z ]+: .*[(]|Test unit written|runtime error' "$log" | head -20 || tail -20 "$log"
+  fi > "$build/fuzz-$t.result"
   [ "$mode" = --fixed ] && rm -rf "$work"
   return 0
 }
 
-running=0
 for t in "${targets[@]}"; do
-  rm -f "$build/fuzz-$t.result"
+  [ "$(jobs -r | wc -l)" -ge "${FUZZ_JOBS:-$(nproc)}" ] && wait -n
   run_one "$t" &
-  running=$((running + 1))
-  if [ "$running" -ge "$jobs" ]; then
-    wait -n || true
-    running=$((running - 1))
-  fi
 done
 wait
-
-failed=()
+failed=0
 for t in "${targets[@]}"; do
-  result="$build/fuzz-$t.result"
-  if [ -f "$result" ] && head -n1 "$result" | grep -q '^ok '; then
-    echo "fuzz: $(cat "$result")"
+  if head -n1 "$build/fuzz-$t.result" 2>/dev/null | grep -q '^ok '; then
+    echo "fuzz: $(cat "$build/fuzz-$t.result")"
   else
-    cat "$result" >&2 2>/dev/null || echo "FAILED $t: no result" >&2
-    failed+=("$t")
+    cat "$build/fuzz-$t.result" >&2 2>/dev/null || echo "FAILED $t: no result" >&2
+    failed=$((failed + 1))
   fi
 done
-echo "fuzz: $(( ${#targets[@]} - ${#failed[@]} )) passed, ${#failed[@]} failed"
-[ ${#failed[@]} -eq 0 ]
+echo "fuzz: $(( ${#targets[@]} - failed )) passed, $failed failed"
+[ $failed -eq 0 ]

@@ -4,6 +4,7 @@
 #include "Notation.h"
 #include "game/CGameState.h"
 #include "opponent/CRandomTable.h"
+#include "support/Position.h"
 
 #include <gtest/gtest.h>
 
@@ -37,14 +38,6 @@ std::string TempFile(const std::string& text)
 std::vector<std::string> Move(const std::string& pos, const char* depth = "1", const char* noise = "0")
 {
     return { "move", "--pos", pos, "--depth", depth, "--noise", noise };
-}
-
-CGameState Position(const std::string& text)
-{
-    CGameState state(3, 2);
-    std::string error;
-    EXPECT_TRUE(CNotation::ParseState(text, state, error)) << text << ": " << error;
-    return state;
 }
 } // namespace
 

@@ -5,6 +5,7 @@
 // stand-ins whose play counts record what the world played.
 
 #include "Notation.h"
+#include "support/Position.h"
 #include "engine/CGameEngine.h"
 #include "opponent/CRandomTable.h"
 #include "sound/CSound.h"
@@ -27,15 +28,6 @@ inline Sounds SoundCounts()
     Sounds s;
     for (int i = 0; i < 4; ++i)
         s[i] = CSoundManager::GetInstance()->GetSound(i)->GetPlayCount();
-    return s;
-}
-
-// A position of the standard board in vesk-lab's notation, played through the rules.
-inline CGameState Position(const std::string& text)
-{
-    CGameState s(3, 2);
-    std::string error;
-    EXPECT_TRUE(CNotation::ParseState(text, s, error)) << text << ": " << error;
     return s;
 }
 
