@@ -1,25 +1,19 @@
-// Font loading from arbitrary bytes through the font manager, as the game
-// loads "Data\36DAYSAG.TTF": FreeType's parsing plus our own glyph packing,
-// texture filling and drawing, on a real OpenGL context (run under Xvfb).
-// Whatever the file: no crash, no undefined behaviour, nothing leaked; only
-// a font that loads takes an id; its texture is a power-of-two square with
-// row 0 and column 0 empty, and every byte's quad samples inside it.
+// Font loading from arbitrary bytes through the font manager on a real OpenGL context (under Xvfb).
+// Whatever the file: no crash, no undefined behaviour, nothing leaked; only a font that loads takes
+// an id; its texture is a power-of-two square, row and column 0 empty, every byte's quad inside it.
 #include "FuzzSupport.h"
 #include "support/Feedback.h"
 #include "text/CFontManager.h"
 #include "text/CTextureFont.h"
 
-#include <SDL.h>
-
 #include <vector>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !SDL_SetVideoMode(64, 64, 32, SDL_OPENGL))
+    if (!OpenGlWindow())
         FuzzFail("font", std::string("no OpenGL window (run it under xvfb-run): ") + SDL_GetError());
-    // Room for any glyph a font can describe, so feedback never clips a quad.
-    glOrtho(-1e9, 1e9, -1e9, 1e9, -1, 1);
-    glEnable(GL_TEXTURE_2D);
+    glTranslatef(512, 384, 0);   // room for any glyph a font can describe, so feedback never clips a quad
+    glScalef(1e-7f, 1e-7f, 1);
     return 0;
 }
 

@@ -1,8 +1,6 @@
-// The list reader (sprite list, sound list) on arbitrary file contents,
-// against a plain model of the format: entries split at LF, one CR before
-// the LF dropped, long lines cut into kMaxListLine pieces, each piece's text
-// ending at its first NUL. Entry numbers are sound ids, so the count and
-// order must match exactly.
+// The list reader on arbitrary contents against a plain model of the format: entries split at LF, one
+// CR before it dropped, long lines cut into kMaxListLine pieces, each ending at its first NUL. Entry
+// numbers are sprite and sound ids: count and order must match exactly.
 #include "FuzzSupport.h"
 #include "data/DataFile.h"
 

@@ -1,8 +1,6 @@
-// CRectPacker (the glyph atlas packer) on random rectangles and free areas
-// that do not overlap one another (as the font's single area does not).
-// Whatever the input: placed rectangles lie inside one free area, overlap no
-// other and keep `gap` clear of the others of their area; Pack says whether
-// all found room; the size is the smallest power of two holding them all.
+// CRectPacker (the glyphs' packer) on random rectangles and free areas that do not overlap: placed
+// rectangles lie inside one area, `gap` apart from the others of it; Pack says whether all found room;
+// what was left out fits nowhere; the size is the smallest power of two holding them all.
 #include "FuzzSupport.h"
 #include "graphics/CRectPacker.h"
 

@@ -1,9 +1,7 @@
-// The sprite atlas packing (no SDL, no OpenGL) on random image sizes.
-// Whatever the sizes: the table is in stable order of the larger side;
-// placed images lie inside the atlas, keep a one-pixel gap to every other
-// and to what is still free, and keep their size (exchanged only when
-// turned); an image of no extent is never placed, any other left out fits
-// nowhere; the atlas side is the smallest power of two holding them all.
+// The sprite atlas packing on random image sizes. The table is in stable order of the larger side;
+// placed images lie inside the atlas, a pixel apart from each other and from what is free, their size
+// kept (exchanged when turned); one of no extent is never placed, any other left out fits nowhere;
+// the atlas side is the smallest power of two holding them all.
 #include "FuzzSupport.h"
 #include "graphics/CSpritePacker.h"
 

@@ -1,15 +1,10 @@
 #!/usr/bin/env bash
-# Runs the fuzz targets of a VESK_FUZZ build, as many at once as there are
-# cores (FUZZ_JOBS to change that):
-#   fuzz/run.sh BUILD_DIR --fixed [TARGET...]     what scripts/test runs
-#   fuzz/run.sh BUILD_DIR SECONDS [TARGET...]     random, SECONDS each
-# Fixed: every committed seed (fuzz/corpus/<target>) is replayed whole, then
-# the target's own number of inputs (fixed_runs) is fuzzed from one fixed
-# seed on a scratch copy of the seeds, so a commit always gets the same
-# verdict. Random: a new seed each run, starting from what earlier random
-# runs learnt (BUILD_DIR/fuzz-corpus/<target>). A crash, leak, timeout or
-# failed check leaves its input in BUILD_DIR/fuzz-artifacts and fails this
-# script; replay it with BUILD_DIR/fuzz/<target> FILE.
+# Runs the fuzz targets of a VESK_FUZZ build, FUZZ_JOBS (default: cores) at once:
+#   fuzz/run.sh BUILD_DIR --fixed [TARGET...]    every committed seed, then a fixed number of inputs
+#                                                from one fixed seed: what scripts/test runs
+#   fuzz/run.sh BUILD_DIR SECONDS [TARGET...]    random, SECONDS each, growing BUILD_DIR/fuzz-corpus
+# A crash, leak, timeout or failed check leaves its input in BUILD_DIR/fuzz-artifacts and fails
+# this script; replay it with BUILD_DIR/fuzz/<target> FILE.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 usage="usage: fuzz/run.sh BUILD_DIR --fixed|SECONDS_EACH [TARGET...]"
@@ -76,12 +71,8 @@ done
 wait
 failed=0
 for t in "${targets[@]}"; do
-  if head -n1 "$build/fuzz-$t.result" 2>/dev/null | grep -q '^ok '; then
-    echo "fuzz: $(cat "$build/fuzz-$t.result")"
-  else
-    cat "$build/fuzz-$t.result" >&2 2>/dev/null || echo "FAILED $t: no result" >&2
-    failed=$((failed + 1))
-  fi
+  head -n1 "$build/fuzz-$t.result" 2>/dev/null | grep -q '^ok ' && echo "fuzz: $(cat "$build/fuzz-$t.result")" ||
+    { cat "$build/fuzz-$t.result" >&2 2>/dev/null || echo "FAILED $t: no result" >&2; failed=$((failed + 1)); }
 done
 echo "fuzz: $(( ${#targets[@]} - failed )) passed, $failed failed"
 [ $failed -eq 0 ]

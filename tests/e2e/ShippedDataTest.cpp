@@ -17,16 +17,6 @@ namespace {
 
 const std::string kRoot = VESK_SOURCE_DIR "/";
 
-// The host paths of the files a list names, in its order.
-std::vector<std::string> List(const char* name)
-{
-    std::vector<std::string> lines;
-    EXPECT_TRUE(ReadListFile(kRoot + HostPath(name), lines)) << name;
-    for (std::string& line : lines)
-        line = kRoot + HostPath(line);
-    return lines;
-}
-
 // A picture decoded to its size and RGBA bytes (empty if it does not load), another file's bytes.
 std::string Contents(const std::string& path)
 {
@@ -63,8 +53,11 @@ TEST(ShippedData, committed_files_match_the_generator)
 // where Gold placed, Silver's grey, the picture behind.)
 TEST(ShippedData, sounds_in_the_order_the_game_uses_them)
 {
+    std::vector<std::string> lines;
     std::string names;
-    for (const std::string& path : List("Data\\sounds.dat")) {
+    ASSERT_TRUE(ReadListFile(kRoot + "Data/sounds.dat", lines));
+    for (const std::string& line : lines) {
+        const std::string path = kRoot + HostPath(line);
         SDL_AudioSpec wav;
         Uint8* buf = nullptr;
         Uint32 len = 0, peak = 0;

@@ -45,12 +45,8 @@ def like(p, colour, tolerance):
     return all(abs(a - b) <= tolerance for a, b in zip(p, colour))
 
 
-def warm(p):   # a gold token
-    return p[0] - p[2] > 45
-
-
-def neutral(p):   # a silver token
-    return abs(p[0] - p[2]) < 30 and min(p) > 110
+warm = lambda p: p[0] - p[2] > 45   # a gold token
+neutral = lambda p: abs(p[0] - p[2]) < 30 and min(p) > 110   # a silver token
 
 
 class Screen:
@@ -192,9 +188,6 @@ def install(kind, what, root, elsewhere):
         subprocess.run(["cmake", "--install", what, "--prefix", root], check=True, stdout=subprocess.DEVNULL)
         prefix, installed, layout = root, root, ("bin", "libexec/vesk", "share/vesk")
     bin_dir, program, data = (os.path.join(prefix, d) for d in (layout[0], layout[1] + "/vesk", layout[2]))
-    move = subprocess.run([bin_dir + "/vesk-lab", "move", "--pos", "---/----/-----/----/--- g 0", "--depth", "1",
-                           "--noise", "0"], capture_output=True, text=True, cwd=elsewhere)
-    check(move.returncode == 0 and move.stdout.startswith("move "), "the installed vesk-lab answers a move")
     with open(prefix + "/share/applications/vesk.desktop") as f:
         keys = dict(line.split("=", 1) for line in f.read().splitlines() if "=" in line)
     check(keys.get("Icon") == "vesk" and keys.get("Exec", "").strip('"') == os.path.join(installed, layout[0], "vesk"),

@@ -15,12 +15,7 @@
 
 namespace {
 
-bool AudioOpen()
-{
-    int freq = 0, channels = 0;
-    Uint16 format = 0;
-    return Mix_QuerySpec(&freq, &format, &channels) != 0;
-}
+bool AudioOpen() { return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0; }
 
 // A BMP icon, 8 bits with a palette (top-left index `key`) or 24 without.
 void WriteIcon(const std::string& path, int side, bool palette, Uint8 key = 0)

@@ -33,14 +33,11 @@ void Record(const std::string& what)
 CGameWorld::CGameWorld(CGameEngine* engine) : m_GameEngine(engine), m_GameState(3, 2) {}
 CGameWorld::~CGameWorld() {}
 void CGameWorld::Reset() { Record("Reset"); }
-void CGameWorld::OnKey(SDLKey sym, SDLMod mod, bool pressed)
-{
-    Record("Key " + to_string(sym) + " " + to_string(mod) + " " + to_string(pressed));
-}
+void CGameWorld::OnKey(SDLKey sym, SDLMod mod, bool down) { Record("Key " + to_string(sym) + " " + to_string(mod) + " " + to_string(down)); }
 void CGameWorld::OnMouseMove(Uint16 x, Uint16 y) { Record("Move " + to_string(x) + " " + to_string(y)); }
-void CGameWorld::OnMouseButton(Uint8 button, bool pressed, Uint16 x, Uint16 y)
+void CGameWorld::OnMouseButton(Uint8 b, bool down, Uint16 x, Uint16 y)
 {
-    Record("Button " + to_string(button) + " " + to_string(pressed) + " " + to_string(x) + " " + to_string(y));
+    Record("Button " + to_string(b) + " " + to_string(down) + " " + to_string(x) + " " + to_string(y));
 }
 void CGameWorld::Update(Uint32 elapsedMs)
 {

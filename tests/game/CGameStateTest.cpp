@@ -1,7 +1,6 @@
 #include "CInvariantChecker.h"
-#include "Notation.h"
 #include "game/CGameState.h"
-#include "support/RandomGames.h"
+#include "support/Positions.h"
 
 #include <gtest/gtest.h>
 
@@ -58,15 +57,12 @@ TEST(GameState, random_games_agree_with_the_rules_model)
 // board, give a fresh game: every stock 19, every cell empty, Gold to move.
 TEST(GameState, copies_are_deep_and_reset_restores_a_fresh_game)
 {
-    CGameState original(3, 2), assigned(3, 2);
-    original.MakeMove(2, 2, 3);
-    CGameState copy(original);
+    CGameState original = Position("---/----/--g3--/----/--- s 0"), copy(original), assigned(3, 2);
     assigned = original;
-    EXPECT_TRUE(CNotation::Format(copy) == "---/----/--g3--/----/--- s 0" && CNotation::Format(assigned) == CNotation::Format(copy));
     copy.MakeMove(2, 2, 4);
-    assigned.MakeMove(1, 1, 2);
     original.Pass();
-    EXPECT_TRUE(CNotation::Format(original) == "---/----/--g3--/----/--- g 1" && CNotation::Format(copy) == "---/----/--s4--/----/--- g 0");
+    EXPECT_EQ(CNotation::Format(original) + ", " + CNotation::Format(copy) + ", " + CNotation::Format(assigned),
+              "---/----/--g3--/----/--- g 1, ---/----/--s4--/----/--- g 0, ---/----/--g3--/----/--- s 0");
 
     auto fresh = [](const CGameState& s) {
         std::string error;

@@ -1,14 +1,11 @@
-// The sprite sheet and drawing on a real OpenGL context (the atlas read back
-// texel by texel, the screen read back, vertices caught in feedback mode),
-// and the glyph packer's worked example. Random packings are the fuzz
-// targets' (fuzz/fuzz_rect_packer.cpp, fuzz/fuzz_sprite_packing.cpp).
+// The sprite sheet and drawing on a real OpenGL context, and the glyph packer's worked example.
+// Random packings are the fuzz targets' (fuzz/fuzz_rect_packer.cpp, fuzz/fuzz_sprite_packing.cpp).
 #include "graphics/CRectPacker.h"
 #include "graphics/CSprite.h"
 #include "graphics/CSpriteSheet.h"
 #include "graphics/Shapes.h"
 #include "support/Feedback.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,10 +17,7 @@
 #include <unistd.h>
 
 bool operator==(const Rect& a, const Rect& b) { return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h; }
-std::ostream& operator<<(std::ostream& out, const Rect& r)
-{
-    return out << r.x << "," << r.y << " " << r.w << "x" << r.h;
-}
+std::ostream& operator<<(std::ostream& out, const Rect& r) { return out << r.x << "," << r.y << " " << r.w << "x" << r.h; }
 
 namespace {
 
@@ -44,26 +38,16 @@ struct Image
 GLint BoundTexture()
 {
     GLint bound = -1;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    return bound;
+    return glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound), bound;
 }
 
-// One window for the whole process, set up as the engine does; every test
-// starts from identity matrices, a black screen and a scratch folder.
+// Every test starts from a black screen and a scratch folder.
 class Gl : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        static SDL_Surface* screen =
-            SDL_Init(SDL_INIT_VIDEO) == 0 ? SDL_SetVideoMode(1024, 768, 32, SDL_OPENGL) : nullptr;
-        ASSERT_NE(screen, nullptr) << "no OpenGL window (is DISPLAY set?): " << SDL_GetError();
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, 1024, 0, 768, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glEnable(GL_TEXTURE_2D);
+        ASSERT_TRUE(OpenGlWindow()) << "no OpenGL window (is DISPLAY set?): " << SDL_GetError();
         glClear(GL_COLOR_BUFFER_BIT);
         std::filesystem::create_directory(m_dir);
     }
@@ -128,10 +112,8 @@ protected:
     const std::string m_dir = testing::TempDir() + "vesk-gfx-" + std::to_string(getpid()) + "/";
 };
 
-// Sprites are numbered smallest first and placed largest first where the
-// atlas grows least. Among equal sides the later in the file goes first and
-// gets the room: the strip it leaves is 23 pixels high, so the tall image
-// fits only lying, and the one wider than the atlas nowhere.
+// Sprites are numbered smallest first and placed largest first where the atlas grows least. Among
+// equal sides the later goes first: it leaves a strip 23 high, where the tall image fits only lying.
 TEST_F(Gl, sprite_sheet_worked_examples_give_order_places_and_texture)
 {
     const Image a{64, 64, 10}, b{32, 48, 20}, c{128, 16, 30}, d{48, 32, 40};
@@ -150,11 +132,9 @@ TEST_F(Gl, sprite_sheet_worked_examples_give_order_places_and_texture)
     EXPECT_TRUE(sheet.GetSprite(0).m_turned);
 }
 
-// Lines that load nothing (empty, missing, not an image) take no index; an
-// image without width takes its index and draws nothing; CR LF, Windows
-// separators and a last line without its end read like any other. Without a
-// list the atlas is one transparent texel, and the sprites the game asks for
-// (0 to 2) draw nothing.
+// Lines that load nothing (empty, missing, not an image) take no index; an image without width takes
+// its index and draws nothing; CR LF, Windows separators and an unended last line read as any other.
+// Without a list the atlas is one transparent texel, and the sprites the game asks for draw nothing.
 TEST_F(Gl, sprite_sheet_entries_that_load_nothing_take_no_index_and_draw_nothing)
 {
     const Image tall{20, 40, 1}, wide{40, 10, 2}, small{8, 8, 4}, flat{0, 12, 5}, alpha{16, 16, 77, true};

@@ -4,7 +4,7 @@
 #include "Notation.h"
 #include "game/CGameState.h"
 #include "opponent/CRandomTable.h"
-#include "support/Position.h"
+#include "support/Positions.h"
 
 #include <gtest/gtest.h>
 
@@ -160,20 +160,17 @@ TEST(Lab, bench_nodes_and_signature)
 // the named move is caught, with the reason; one that does passes.
 TEST(Lab, invariant_checker_catches_positions_the_move_does_not_give)
 {
-    const struct { const char* before; int tokens; const char* after; const char* says; } cases[] = {   // tokens 0: a pass
-        { "g1--/----/-----/----/--- s 0", 0, "g1--/----/--s1--/----/--- g 0", "0 passes in a row" },
-        { "g1--/----/-----/----/--- s 0", 1, "g1--/-s1--/-----/----/--- g 0", "changed 1 cells" },   // another cell
-        { "g1--/----/-----/----/--- s 0", 1, "g1--/----/--s2--/----/--- g 0", "2 tokens of team 1" },
-        { "g1--/----/-----/----/--- s 0", 1, "g1--/----/--s1--/----/s1-- g 0", "changed 2 cells" },
-        { "g1--/----/-----/----/--- s 0", 0, "g1--/----/-----/----/--- s 0", "turn" },
-        { "g1--/----/-----/----/--- s 2", 0, "g1--/----/-----/----/--- g 1", "over" },
-        { "g1--/----/-----/----/--- s 0", 1, "g1--/----/--s1--/----/--- g 0", "" },
+    const CGameState before = Position("g1--/----/-----/----/--- s 0");
+    const struct { int tokens; const char* after; const char* says; } cases[] = {   // tokens 0: a pass
+        { 0, "g1--/----/--s1--/----/--- g 0", "0 passes in a row" }, { 0, "g1--/----/-----/----/--- s 0", "turn" },
+        { 1, "g1--/-s1--/-----/----/--- g 0", "changed 1 cells" }, { 1, "g1--/----/--s2--/----/--- g 0", "2 tokens" },
+        { 1, "g1--/----/--s1--/----/s1-- g 0", "changed 2 cells" }, { 1, "g1--/----/--s1--/----/--- g 0", "" },
     };
     for (const auto& c : cases)
     {
         std::string error;
-        const bool held = c.tokens ? CInvariantChecker::CheckPlacement(Position(c.before), 2, 2, 1, Position(c.after), error)
-                                   : CInvariantChecker::CheckPass(Position(c.before), Position(c.after), error);
+        const bool held = c.tokens ? CInvariantChecker::CheckPlacement(before, 2, 2, 1, Position(c.after), error)
+                                   : CInvariantChecker::CheckPass(before, Position(c.after), error);
         EXPECT_TRUE(held == !*c.says && error.find(c.says) != std::string::npos) << c.after << ": " << error;
     }
 }

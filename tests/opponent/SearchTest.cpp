@@ -2,7 +2,7 @@
 #include "opponent/CRandomTable.h"
 #include "opponent/CSearchArena.h"
 #include "opponent/Search.h"
-#include "support/RandomGames.h"
+#include "support/Positions.h"
 
 #include <gtest/gtest.h>
 
@@ -192,11 +192,7 @@ TEST(RandomTableDeathTest, clock_seeded_on_first_use_from_the_second_value)
         const int first = CRandomTable::GetInstance()->Next();
         bool seen = false;
         for (time_t clock = before; clock <= time(nullptr); ++clock)   // the second may tick meanwhile
-        {
-            srand(unsigned(clock));
-            rand();
-            seen = seen || first == int(rand() * (CRandomTable::kMax + 1LL) / (RAND_MAX + 1LL));
-        }
+            (srand(unsigned(clock)), rand(), seen = seen || first == int(rand() * (CRandomTable::kMax + 1LL) / (RAND_MAX + 1LL)));
         exit(seen ? 0 : 1);
     }, ::testing::ExitedWithCode(0), "");
 }

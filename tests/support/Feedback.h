@@ -1,13 +1,12 @@
 #ifndef VESK_TESTS_SUPPORT_FEEDBACK_H
 #define VESK_TESTS_SUPPORT_FEEDBACK_H
 
-// What immediate-mode drawing emits, caught in OpenGL's feedback mode: every
-// primitive after the projection, in window coordinates (origin bottom left),
-// with its colour and texture coordinates. Quads and fans arrive as
-// polygons, lines as their two ends. A buffer too small or a token it does
-// not know stops the program: the harness, not the game, is broken then.
+// What immediate-mode drawing emits, caught in feedback mode: each primitive in window coordinates
+// (origin bottom left) with colour and texture coordinates; quads and fans arrive as polygons, lines
+// as their ends. A full buffer or an unknown token stops the program: the harness is broken then.
 
 #include <GL/gl.h>
+#include <SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -52,6 +51,20 @@ inline std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()
         }
     }
     return primitives;
+}
+
+// The one OpenGL window of a test process, opened on first use, one unit per pixel with y up as the
+// engine sets it; every call starts again from identity matrices with texturing on.
+inline bool OpenGlWindow()
+{
+    static const bool open = SDL_Init(SDL_INIT_VIDEO) == 0 && SDL_SetVideoMode(1024, 768, 32, SDL_OPENGL);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 1024, 0, 768, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    return open;
 }
 
 #endif

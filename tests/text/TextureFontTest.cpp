@@ -5,7 +5,6 @@
 #include "text/CFontManager.h"
 #include "text/CTextureFont.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,18 +14,6 @@ namespace {
 
 const char* const kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";   // fonts-dejavu-core
 const float kSize = 16.0f;   // where "-", "_" and the macron are one row high
-
-// One window per process, one unit per pixel, y up, as the engine sets it.
-bool OpenWindow()
-{
-    static bool open = SDL_Init(SDL_INIT_VIDEO) == 0 && SDL_SetVideoMode(1024, 768, 32, SDL_OPENGL) != nullptr;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1024, 0, 768, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glEnable(GL_TEXTURE_2D);
-    return open;
-}
 
 // What a string draws, relative to the pen's start: the bounds of its
 // vertices and texture coordinates, and whether every vertex took the
@@ -61,7 +48,7 @@ Drawn Draw(const CTextureFont& font, const std::string& text)
 // by whole-pixel advances; a byte without a glyph draws and moves nothing.
 TEST(TextureFont, every_byte_draws_freetypes_bitmap_upside_down)
 {
-    ASSERT_TRUE(OpenWindow()) << SDL_GetError();
+    ASSERT_TRUE(OpenGlWindow()) << SDL_GetError();
     FT_Library library = nullptr;
     FT_Face reference = nullptr;
     ASSERT_EQ(FT_Init_FreeType(&library), 0);
@@ -110,7 +97,7 @@ TEST(TextureFont, every_byte_draws_freetypes_bitmap_upside_down)
 // The manager numbers fonts by successful loads and owns them until Shutdown.
 TEST(FontManager, ids_skip_failed_loads_and_a_missing_id_is_null)
 {
-    ASSERT_TRUE(OpenWindow()) << SDL_GetError();
+    ASSERT_TRUE(OpenGlWindow()) << SDL_GetError();
     CFontManager* fonts = CFontManager::GetInstance();
     fonts->Init();
     CTextureFont* first = fonts->LoadFont(kDejaVu, kSize);

@@ -6,9 +6,7 @@
 
 using namespace worldtest;
 
-namespace {
-class World : public WorldTest {};
-}
+using World = WorldTest;
 
 // Escape leaves a game as it is, its pause frozen; a new game sets the strength
 // and clears board, drag and ring.

@@ -5,7 +5,7 @@
 // stand-ins whose play counts record what the world played.
 
 #include "Notation.h"
-#include "support/Position.h"
+#include "support/Positions.h"
 #include "engine/CGameEngine.h"
 #include "opponent/CRandomTable.h"
 #include "sound/CSound.h"

@@ -1,17 +1,29 @@
-#ifndef VESK_TESTS_SUPPORT_RANDOMGAMES_H
-#define VESK_TESTS_SUPPORT_RANDOMGAMES_H
+#ifndef VESK_TESTS_SUPPORT_POSITIONS_H
+#define VESK_TESTS_SUPPORT_POSITIONS_H
 
-// Random games through the rules on a board of any side for any number of
-// teams: placements of any size (small ones likelier, some refused), passes
-// now and then, likelier after a pass so that games end. A finished game
-// gets one more proposal, to be refused, and starts again by Reset.
-
+#include "Notation.h"
 #include "game/CGameState.h"
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <random>
 #include <vector>
 
+// A position of the standard board in vesk-lab's notation ("g1--/----/--s2--/----/--- g 0"),
+// reached by playing it through the rules.
+inline CGameState Position(const std::string& text)
+{
+    CGameState state(3, 2);
+    std::string error;
+    EXPECT_TRUE(CNotation::ParseState(text, state, error)) << text << ": " << error;
+    return state;
+}
+
+// Random games through the rules on a board of any side for any number of
+// teams: placements of any size (small ones likelier, some refused), passes
+// now and then, likelier after a pass so that games end. A finished game
+// gets one more proposal, to be refused, and starts again by Reset.
 struct RandomMove { bool pass; uint32_t row, col; uint8_t tokens; };
 
 // Every position reached in `proposals` proposals, the start included; seen
