@@ -27,8 +27,7 @@ PASS = (130, 638)   # Gold's stock and the pass ring
 TIMEOUT = 180   # seconds for any one thing to show, under valgrind too
 
 
-class Failure(Exception):
-    pass
+class Failure(Exception): pass
 
 
 def check(condition, message):
@@ -41,10 +40,7 @@ def centre(row, col):
     return ROW_XS[row][col], 384 - (row - 2) * 85 * math.sqrt(3)
 
 
-def like(p, colour, tolerance):
-    return all(abs(a - b) <= tolerance for a, b in zip(p, colour))
-
-
+like = lambda p, colour, tolerance: all(abs(a - b) <= tolerance for a, b in zip(p, colour))
 warm = lambda p: p[0] - p[2] > 45   # a gold token
 neutral = lambda p: abs(p[0] - p[2]) < 30 and min(p) > 110   # a silver token
 

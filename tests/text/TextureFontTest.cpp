@@ -100,10 +100,9 @@ TEST(FontManager, ids_skip_failed_loads_and_a_missing_id_is_null)
     ASSERT_TRUE(OpenGlWindow()) << SDL_GetError();
     CFontManager* fonts = CFontManager::GetInstance();
     fonts->Init();
-    CTextureFont* first = fonts->LoadFont(kDejaVu, kSize);
-    EXPECT_EQ(fonts->LoadFont("/nonexistent/font.ttf", kSize), nullptr);
+    CTextureFont *first = fonts->LoadFont(kDejaVu, kSize), *missing = fonts->LoadFont("/nonexistent/font.ttf", kSize);
     CTextureFont* second = fonts->LoadFont(kDejaVu, 12.0f);
-    EXPECT_TRUE(first && second && fonts->GetFont(0) == first && fonts->GetFont(1) == second);
+    EXPECT_TRUE(first && second && !missing && fonts->GetFont(0) == first && fonts->GetFont(1) == second);
     EXPECT_TRUE(fonts->GetFont(2) == nullptr && fonts->GetFont(~0u) == nullptr);
     fonts->Shutdown();
     EXPECT_EQ(fonts->GetFont(0), nullptr);

@@ -14,22 +14,12 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <memory>
 #include <sstream>
 #include <string>
 
 namespace worldtest {
-
-typedef std::array<unsigned, 4> Sounds;   // plays of sounds 0 to 3
-inline Sounds SoundCounts()
-{
-    Sounds s;
-    for (int i = 0; i < 4; ++i)
-        s[i] = CSoundManager::GetInstance()->GetSound(i)->GetPlayCount();
-    return s;
-}
 
 const float kPassX = 130, kPassY = 130;
 
@@ -41,7 +31,7 @@ protected:
         CRandomTable::GetInstance()->FillFromSeed(20240611u);
         m_World.reset(new CGameWorld(CGameEngine::GetInstance()));
         m_World->Reset();
-        m_Heard = SoundCounts();
+        Look();   // counts the sounds from here
     }
 
     // Mouse positions in drawing units (y up).
@@ -67,15 +57,16 @@ protected:
         if (w.IsDragging())
             look << ", drag " << int(w.GetDragCount());
         look << (w.IsPassHover() ? ", pass lit" : "") << ", sounds";
-        const Sounds heard = m_Heard;
-        m_Heard = SoundCounts();
-        for (int i = 0; i < 4; ++i)
-            look << " " << m_Heard[i] - heard[i];
+        for (int i = 0; i < 4; ++i) {
+            const unsigned played = CSoundManager::GetInstance()->GetSound(i)->GetPlayCount();
+            look << " " << played - m_Heard[i];
+            m_Heard[i] = played;
+        }
         return look.str();
     }
 
     std::unique_ptr<CGameWorld> m_World;
-    Sounds m_Heard;
+    unsigned m_Heard[4] = {};   // plays of sounds 0 to 3 at the last look
 };
 
 } // namespace worldtest
