@@ -1,5 +1,5 @@
 // The committed data are what the generator makes today and, read as the game reads them (its list
-// reader, SDL_image, SDL's WAV and BMP loaders, FreeType), what the game expects.
+// reader, SDL_image, SDL's WAV loader), what the game expects.
 #include "DataSet.h"
 #include "data/DataFile.h"
 
@@ -7,8 +7,6 @@
 #include <SDL_image.h>
 #include <filesystem>
 #include <fstream>
-#include <ft2build.h>
-#include FT_FREETYPE_H
 #include <gtest/gtest.h>
 #include <iterator>
 #include <unistd.h>
@@ -69,29 +67,6 @@ TEST(ShippedData, sounds_in_the_order_the_game_uses_them)
         names += path.substr(path.rfind('/') + 1) + " ";
     }
     EXPECT_EQ(names, "tick.wav clack.wav chime.wav whoosh.wav ");
-}
-
-// The icon as the engine takes it: 32 by 32, a palette, the top-left index keyed (the corners, not the
-// middle); and a font with every character the game writes.
-TEST(ShippedData, keyed_32_pixel_icon_and_a_font_for_every_text)
-{
-    SDL_Surface* s = SDL_LoadBMP((kRoot + "Vesk.bmp").c_str());
-    ASSERT_TRUE(s && s->w == 32 && s->h == 32 && s->format->palette) << SDL_GetError();
-    const uint8_t* px = static_cast<const uint8_t*>(s->pixels);
-    EXPECT_TRUE(px[31] == px[0] && px[31 * s->pitch] == px[0] && px[16 * s->pitch + 14] != px[0]);
-    SDL_FreeSurface(s);
-
-    FT_Library lib = nullptr;
-    FT_Face face = nullptr;
-    ASSERT_EQ(FT_Init_FreeType(&lib), 0);
-    ASSERT_EQ(FT_New_Face(lib, (kRoot + "Data/36DAYSAG.TTF").c_str(), 0, &face), 0);
-    ASSERT_EQ(FT_Set_Char_Size(face, 0, 40 * 64, 72, 0), 0);
-    for (const char* c = " 0123456789:ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"; *c; ++c) {
-        const FT_UInt index = FT_Get_Char_Index(face, FT_ULong(*c));
-        EXPECT_TRUE(index != 0 && FT_Load_Glyph(face, index, FT_LOAD_RENDER) == 0) << "'" << *c << "'";
-    }
-    FT_Done_Face(face);
-    FT_Done_FreeType(lib);
 }
 
 } // namespace

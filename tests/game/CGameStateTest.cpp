@@ -22,19 +22,6 @@ TEST(GameState, board_layouts_for_sizes_one_three_and_four)
     }
 }
 
-// Gold's token on (2, 2) goes back when Silver takes the cell; a team's own
-// tokens on a cell count towards raising it.
-TEST(GameState, placements_refund_the_previous_owner_even_the_mover)
-{
-    CGameState s(3, 2);
-    s.MakeMove(2, 2, 1);
-    s.MakeMove(2, 2, 14);
-    EXPECT_TRUE(s.GetTeamTokens(0) == 19 && s.GetTeamScore(1) == 5 && s.GetCellOwner(2, 2) == 1);
-    s.MakeMove(0, 0, 3);
-    s.Pass();
-    EXPECT_TRUE(s.IsMoveLegal(0, 0, 19) && !s.IsMoveLegal(0, 0, 20) && !s.IsMoveLegal(1, 0, 17));   // 16 in hand
-}
-
 // Random games on boards of side 1 to 6 for 2 to 4 teams against the rules
 // model, move by move: legal exactly when the model says so, and every move
 // changes stocks, cells, turn, passes and scores as the model says.

@@ -176,6 +176,11 @@ TEST(RectPacker, worked_example_to_the_coordinate)
     EXPECT_FALSE(failing.Pack(INT_MAX));
     EXPECT_EQ(std::vector<Rect>({big, r, t}), std::vector<Rect>({{7, 9, 2000, 10}, {100, 100, 10, 10}, {0, 0, 5, 5}}));
     EXPECT_TRUE(failing.GetFreeRects().empty());
+    CRectPacker wide;   // past 2^16 too the size is the next power of two
+    Rect strip{0, 0, (1 << 17) + 1, 5};
+    wide.AddRect(&strip);
+    wide.AddFreeRect({0, 0, 1 << 20, 8});
+    EXPECT_TRUE(wide.Pack(0) && wide.GetSize() == 1 << 18) << wide.GetSize();
 }
 
 const float kCx = 512, kCy = 384;

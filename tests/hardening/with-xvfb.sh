@@ -9,8 +9,7 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display"
 xpid=$!
 cleanup() { kill "$xpid" 2>/dev/null || true; wait "$xpid" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+trap 'exit 130' INT; trap 'exit 143' TERM   # signals, too, go through the cleanup
 for _ in $(seq 300); do   # a busy machine can take seconds
   [ -s "$work/display" ] && break
   kill -0 "$xpid" 2>/dev/null || break

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 #include <vector>
 
 namespace
@@ -176,6 +177,11 @@ TEST(Search, agrees_with_plain_minimax_on_random_positions)
             const OpponentMove move = FindMove(s, depth, 0);
             EXPECT_TRUE(move.found && move.isPass == (best->m_isPass != 0) && move.row == best->m_row
                         && move.col == best->m_col && move.nodes == arena.GetNodes() - 1);
+            // Counts and processor time are the move's own, also on a table already drawn from.
+            const uint64_t drawn = Draws();
+            const OpponentMove next = FindMove(s, depth, 0);
+            EXPECT_TRUE(next.draws == Draws() - drawn && move.draws == drawn && next.ms >= 0
+                        && next.ms <= 1000.0 * std::clock() / CLOCKS_PER_SEC);
         }
         ++position;
     }

@@ -42,19 +42,30 @@ Drawn Draw(const CTextureFont& font, const std::string& text)
     return d;
 }
 
+// A pixel of FreeType's bitmap as the texture holds it: grey as it is, one bit as 0 or 255.
+int Texel(const FT_Bitmap& b, int row, int i)
+{
+    const unsigned char* r = b.buffer + row * b.pitch;
+    return b.pixel_mode == FT_PIXEL_MODE_MONO ? (r[i / 8] >> (7 - i % 8) & 1) * 255 : r[i];
+}
+
 // Every byte's glyph sits in the atlas bottom row first, exactly as FreeType
 // draws it, at the place and size its quad says, never in row or column 0;
 // the texel column right of it and the row above it stay free; the pen moves
 // by whole-pixel advances; a byte without a glyph draws and moves nothing.
-TEST(TextureFont, every_byte_draws_freetypes_bitmap_upside_down)
+// In an outline font and in a bitmap font of one bit per pixel.
+class TextureFont : public ::testing::TestWithParam<std::pair<const char*, float>> {};
+
+TEST_P(TextureFont, every_byte_draws_freetypes_bitmap_upside_down)
 {
+    const auto [path, size] = GetParam();
     ASSERT_TRUE(OpenGlWindow()) << SDL_GetError();
     FT_Library library = nullptr;
     FT_Face reference = nullptr;
     ASSERT_EQ(FT_Init_FreeType(&library), 0);
-    ASSERT_EQ(FT_New_Face(library, kDejaVu, 0, &reference), 0) << "the text tests need fonts-dejavu-core";
-    ASSERT_EQ(FT_Set_Char_Size(reference, 0, FT_F26Dot6(kSize * 64), 72, 0), 0);
-    const CTextureFont font(kDejaVu, kSize, &library);
+    ASSERT_EQ(FT_New_Face(library, path, 0, &reference), 0) << "the text tests need fonts-dejavu-core";
+    ASSERT_EQ(FT_Set_Char_Size(reference, 0, FT_F26Dot6(size * 64), 72, 0), 0);
+    const CTextureFont font(path, size, &library);
     ASSERT_TRUE(font.IsLoaded());
     font.DrawString("");   // binds the font's texture
     int side = 0;
@@ -88,11 +99,14 @@ TEST(TextureFont, every_byte_draws_freetypes_bitmap_upside_down)
                 if (i == width || j == rows)
                     gap += at(i, j);
                 else
-                    wrong += at(i, j) != bitmap.buffer[(rows - 1 - j) * bitmap.pitch + i];
+                    wrong += at(i, j) != Texel(bitmap, rows - 1 - j, i);
         EXPECT_EQ(wrong, 0) << "texels that differ from FreeType's bitmap, flipped";
         EXPECT_EQ(gap, 0) << "the gap right of and above the glyph holds something";
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Fonts, TextureFont, ::testing::Values(std::pair{kDejaVu, kSize},
+    std::pair{VESK_SOURCE_DIR "/fuzz/corpus/fuzz_font/bitmap_40px.bdf", 40.0f}));
 
 // The manager numbers fonts by successful loads and owns them until Shutdown.
 TEST(FontManager, ids_skip_failed_loads_and_a_missing_id_is_null)

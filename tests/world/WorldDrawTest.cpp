@@ -78,12 +78,13 @@ protected:
 
 } // namespace
 
-// Without a font the menu is the background alone, the game screen all but its texts (drawn last).
+// Without a font the menu is the background alone, the game screen all but its texts (drawn last),
+// among them the scores in their team's colour at the bottom corners.
 TEST_F(WorldDraw, no_text_without_a_font)
 {
     s_Fontless->OnMouseMove(200, 768 - 470);
     ASSERT_EQ(s_Fontless->GetMenuHover(), 1);
-    EXPECT_EQ(Drawn(s_Fontless).size(), 2u);   // one quad
+    EXPECT_TRUE(Drawn(s_Fontless).size() == 2u && Drawn().size() > 2u);   // one quad, then the texts
     for (const CGameState& s : {Position("g3--/----/-----/----/--- g 1"), Position("g3--/----/-----/----/--- s 2")}) {
         for (CGameWorld* w : {s_Fontless, m_World.get()})
             w->StartGame(1, 0), w->SetState(s), w->OnMouseMove(130, 768 - 130);   // "Pass" would show too
@@ -94,6 +95,12 @@ TEST_F(WorldDraw, no_text_without_a_font)
         for (size_t i = 0; i < plain.size(); ++i)
             ASSERT_TRUE(plain[i].size() == full[i].size() &&
                         !memcmp(plain[i].data(), full[i].data(), plain[i].size() * sizeof plain[i][0])) << i;
+        auto score = [&](float red, float x0, float x1) {
+            return std::count_if(full.begin() + plain.size(), full.end(), [&](const FeedbackPrimitive& p) {
+                return std::fabs(p[0].r - red) < 0.01f && p[0].y < 100 && p[0].x >= x0 && p[0].x < x1;
+            });
+        };
+        EXPECT_TRUE(score(216 / 255.0f, 0, 300) > 0 && score(0.7f, 800, 1024) > 0);
     }
 }
 

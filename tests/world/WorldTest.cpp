@@ -37,10 +37,12 @@ TEST_F(World, screens_escape_and_starting_a_game)
 }
 
 // Silver replies in the first frame past its 500 ms pause, not at exactly 500, and leaves no pause.
+// Meanwhile presses do nothing: the ring stays.
 TEST_F(World, silver_places_after_the_placement_pause)
 {
     StartAt(Position("s1s1-/----/-----/----/--- g 0"));   // Silver's best reply completes a triangle on 1 1
     PlaceByDrag(2, 2);
+    Press(900, 700);
     for (Uint32 ms : {0u, 499u, 1u})
         m_World->Update(ms);
     EXPECT_EQ(Look(), "game s1s1-/----/--g1--/----/--- s 0, gold ring on 2 2, sounds 0 2 0 0");
