@@ -41,9 +41,11 @@ int RunBench(const std::vector<std::string>& args, std::ostream& out, std::ostre
             const OpponentMove move = FindMove(suite[i], static_cast<int>(depth), 0, pass ? &signature : nullptr);
             if (!move.found)
                 return cmd.Fail("no move in suite position " + std::to_string(i + 1), kExitFault);
-            nodes += pass ? move.nodes : 0;
-            ms += pass ? move.ms : 0.0;
-            slowest = std::max(slowest, pass ? move.ms : 0.0);
+            if (pass == 0)
+                continue;
+            nodes += move.nodes;
+            ms += move.ms;
+            slowest = std::max(slowest, move.ms);
         }
 
     char buf[64];
