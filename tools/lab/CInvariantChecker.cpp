@@ -58,7 +58,8 @@ const std::vector<std::array<size_t, 3>>& Triangles(const CGameState& state)
     return triangles;
 }
 
-// Everything a move may change: each team's stock and score, each cell.
+// Whether two states hold the same cells; else how many differ, and where
+// the last of them is.
 bool SameBoard(const CGameState& a, const CGameState& b, uint32_t& row, uint32_t& col, int& changed)
 {
     changed = 0;
