@@ -96,13 +96,14 @@ struct RenderedGlyph
     size_t    offset;     // into the coverage store
 };
 
-// Whether the glyph just loaded could lie in a texture of `side` texels,
+// Whether an outline just loaded could lie in a texture of `side` texels,
 // judged before it is rendered: a broken font can ask for bitmaps of
-// gigabytes, which no texture could hold anyway.
+// gigabytes, which no texture could hold anyway. A glyph that is a bitmap
+// already is measured once rendered, like every glyph.
 bool Fits(FT_GlyphSlot slot, double side)
 {
     if (slot->format != FT_GLYPH_FORMAT_OUTLINE)
-        return slot->bitmap.width < side && slot->bitmap.rows < side;
+        return true;
     FT_BBox box;
     FT_Outline_Get_CBox(&slot->outline, &box);
     return (double(box.xMax) - double(box.xMin)) / 64 < side && (double(box.yMax) - double(box.yMin)) / 64 < side;
