@@ -1,6 +1,7 @@
 // The main loop with a real engine, SDL and OpenGL; the world is a stand-in
-// that records every call the engine makes. Events go into SDL's own queue.
+// that records every call the engine makes.
 #include "engine/CGameEngine.h"
+#include "support/Events.h"
 #include "world/CGameWorld.h"
 
 #include <gtest/gtest.h>
@@ -47,21 +48,6 @@ void CGameWorld::Update(Uint32 elapsedMs)
 void CGameWorld::Draw() { Record("Draw"); }
 
 namespace {
-
-void Push(const std::array<int, 4>& e)   // type and up to three fields
-{
-    SDL_Event event{};
-    event.type = Uint8(e[0]);
-    if (e[0] == SDL_KEYDOWN || e[0] == SDL_KEYUP)
-        event.key.keysym.sym = SDLKey(e[1]), event.key.keysym.mod = SDLMod(e[2]);
-    else if (e[0] == SDL_MOUSEMOTION)
-        event.motion.x = Uint16(e[1]), event.motion.y = Uint16(e[2]);
-    else if (e[0] == SDL_MOUSEBUTTONDOWN || e[0] == SDL_MOUSEBUTTONUP)
-        event.button.button = Uint8(e[1]), event.button.x = Uint16(e[2]), event.button.y = Uint16(e[3]);
-    else if (e[0] == SDL_ACTIVEEVENT)
-        event.active.state = Uint8(e[1]), event.active.gain = Uint8(e[2]);
-    ASSERT_EQ(SDL_PushEvent(&event), 0);
-}
 
 class MainLoop : public ::testing::Test
 {

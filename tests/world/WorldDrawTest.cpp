@@ -3,6 +3,7 @@
 #include "WorldTestSupport.h"
 
 #include "graphics/CSpriteSheet.h"
+#include "support/Events.h"
 #include "support/Feedback.h"
 #include "text/CFontManager.h"
 
@@ -147,17 +148,15 @@ TEST_F(WorldDraw, highlight_ring_colours)
 // Escape and "Exit" on the menu end the engine's loop before the next event; a released Escape does not.
 TEST_F(WorldDraw, menu_escape_and_exit_end_the_loop)
 {
-    SDL_Event events[3], quit, e;
-    events[0].key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_ESCAPE, KMOD_NONE, 0}};
-    events[1].button = {SDL_MOUSEBUTTONDOWN, 0, SDL_BUTTON_LEFT, SDL_PRESSED, 120, 768 - 300};
-    events[2].key = {SDL_KEYUP, 0, SDL_RELEASED, {0, SDLK_ESCAPE, KMOD_NONE, 0}};
-    quit.type = SDL_QUIT;
-    for (SDL_Event& first : events) {
+    const std::array<int, 4> firsts[] = {
+        {SDL_KEYDOWN, SDLK_ESCAPE}, {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 120, 768 - 300}, {SDL_KEYUP, SDLK_ESCAPE}};
+    for (const auto& first : firsts) {
+        SDL_Event e;
         while (SDL_PollEvent(&e)) {
         }
-        SDL_PushEvent(&first);
-        SDL_PushEvent(&quit);
+        Push(first);
+        Push({SDL_QUIT});
         CGameEngine::GetInstance()->Run();
-        EXPECT_EQ(SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_QUITMASK) == 1, &first != &events[2]);
+        EXPECT_EQ(SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_QUITMASK) == 1, first[0] != SDL_KEYUP);
     }
 }
