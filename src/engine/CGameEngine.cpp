@@ -2,6 +2,8 @@
 
 #include "engine/Window.h"
 
+#include "browser/Browser.h"
+
 #include "data/DataFile.h"
 #include "graphics/CSpriteSheet.h"
 #include "sound/CSoundManager.h"
@@ -92,7 +94,7 @@ bool CGameEngine::Init(const CEngineSettings& settings)
 
     if (!InitMixer())
         return false;
-    if (!m_Settings.m_IconFile.empty() && !LoadIcon())
+    if (!m_Settings.m_IconFile.empty() && browser::kWindowIcon && !LoadIcon())
         return false;
     if (!SetVideoMode())
         return false;
@@ -192,7 +194,7 @@ bool CGameEngine::SetVideoMode()
                             mode + " with OpenGL: " + SDL_GetError());
     }
 
-    SDL_FillRect(m_Screen, nullptr, SDL_MapRGBA(m_Screen->format, 0, 0, 0, 0));
+    browser::ClearWindow(m_Screen);
     SetupProjection();
     return true;
 }
@@ -244,12 +246,14 @@ void CGameEngine::Run()
     {
         // Every queued event goes before the next frame, and a quit request
         // from any of them stops the loop before the one behind it.
-        if (SDL_PollEvent(&event))
-            HandleEvent(event);
-        else if (m_Active)
+        if (SDL_PollEvent(&event)) {
+            HandleEvent(browser::AsDesktopEvent(event));
+        } else if (m_Active) {
             RenderFrame();
-        else
-            SDL_WaitEvent(nullptr);   // minimised: sleep instead of spinning
+            browser::EndFrame();
+        } else {
+            browser::WaitForEvent();   // minimised: sleep instead of spinning
+        }
     }
 }
 
@@ -284,10 +288,10 @@ void CGameEngine::HandleEvent(const SDL_Event& event)
         }
         break;
     case SDL_KEYDOWN:
-        OnKey(event.key.keysym.sym, event.key.keysym.mod, true);
+        OnKey(event.key.keysym.sym, static_cast<SDLMod>(event.key.keysym.mod), true);
         break;
     case SDL_KEYUP:
-        OnKey(event.key.keysym.sym, event.key.keysym.mod, false);
+        OnKey(event.key.keysym.sym, static_cast<SDLMod>(event.key.keysym.mod), false);
         break;
     case SDL_MOUSEMOTION:
         OnMouseMove(event.motion.x, event.motion.y);

@@ -1,5 +1,6 @@
 #include "graphics/CSpriteSheet.h"
 
+#include "browser/Browser.h"
 #include "data/DataFile.h"
 #include "graphics/CSpritePacker.h"
 #include "graphics/Texture.h"
@@ -23,7 +24,7 @@ SDL_Surface* CreateRgbaSurface(int width, int height)
 {
     SDL_Surface* surface = SDL_CreateRGBSurface(0, width, height, 32, kRedMask, kGreenMask, kBlueMask, kAlphaMask);
     if (surface)
-        SDL_FillRect(surface, nullptr, 0);   // transparent black
+        browser::ClearSurface(surface);   // transparent black
     return surface;
 }
 
@@ -82,6 +83,8 @@ void LoadImages(const std::string& listPath, std::vector<SpriteImage>& images,
 
 void CopyImage(SDL_Surface* surface, const SpriteImage& image, SDL_Surface* atlas)
 {
+    if (browser::CopyIntoAtlas(surface, atlas, image.x, image.y, image.turned))
+        return;
     if (image.turned) {
         CopyTurned(surface, atlas, image.x, image.y);
         return;
@@ -162,9 +165,9 @@ void CSpriteSheet::Load(const std::string& listPath)
     }
 
     m_TexId = 0;
-    if (atlas && SDL_LockSurface(atlas) == 0) {
+    if (atlas && browser::LockSurface(atlas) == 0) {
         m_TexId = UploadTexture(m_AtlasSide, 4, GL_RGBA, atlas->pixels);
-        SDL_UnlockSurface(atlas);
+        browser::UnlockSurface(atlas);
     }
     if (atlas)
         SDL_FreeSurface(atlas);

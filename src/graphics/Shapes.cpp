@@ -1,5 +1,7 @@
 #include "graphics/Shapes.h"
 
+#include "browser/Browser.h"
+
 #include <SDL_opengl.h>
 #include <cmath>
 
@@ -38,7 +40,7 @@ const UnitCircle& Circle()
 void DrawCircle(float radius, bool filled)
 {
     const UnitCircle& unit = Circle();
-    glBindTexture(GL_TEXTURE_2D, 0);   // no image: the current colour only
+    glBindTexture(GL_TEXTURE_2D, browser::NoTexture());   // no image: the current colour only
     if (filled) {
         glBegin(GL_TRIANGLE_FAN);
         glVertex2f(0.0f, 0.0f);
@@ -53,7 +55,7 @@ void DrawCircle(float radius, bool filled)
 void DrawRing(float radius, float width)
 {
     const UnitCircle& unit = Circle();
-    glBindTexture(GL_TEXTURE_2D, 0);
+    glBindTexture(GL_TEXTURE_2D, browser::NoTexture());
     const float outer = radius + width;
     glBegin(GL_TRIANGLE_STRIP);
     for (int i = 0; i <= kCircleSegments; ++i) {

@@ -1,5 +1,7 @@
 #include "graphics/Texture.h"
 
+#include "browser/Browser.h"
+
 #include <SDL_opengl.h>
 
 uint32_t UploadTexture(int32_t side, int32_t internalFormat, uint32_t format, const void* pixels)
@@ -23,7 +25,7 @@ uint32_t UploadTexture(int32_t side, int32_t internalFormat, uint32_t format, co
     {
         // drop errors left by others, so the check below is ours
     }
-    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, side, side, 0, format, GL_UNSIGNED_BYTE, pixels);
+    browser::TexImage(side, internalFormat, format, pixels);
     const GLenum error = glGetError();
     glPixelStorei(GL_UNPACK_ALIGNMENT, oldAlignment);
     if (error != GL_NO_ERROR)

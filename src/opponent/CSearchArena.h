@@ -67,10 +67,11 @@ inline CSearchNode* CSearchArena::NewNode(const CGameState& position)
     // all its records inside itself, belongs here.
     assert(position.GetNumRows() == 2 * kStandardBoardSize - 1 && position.GetNumTeams() == 2);
     ++m_nodes;
-    // One piece for both, the state right after the node.
-    static_assert(sizeof(CSearchNode) % kAlign == 0, "the state stays aligned");
-    char* memory = static_cast<char*>(Allocate(sizeof(CSearchNode) + sizeof(CGameState)));
-    return new (memory) CSearchNode(new (memory + sizeof(CSearchNode)) CGameState(position));
+    // One piece for both, the state right after the node, aligned also where
+    // pointers are 4 bytes and the node's size is not a multiple of 8.
+    const std::size_t nodeBytes = (sizeof(CSearchNode) + kAlign - 1) / kAlign * kAlign;
+    char* memory = static_cast<char*>(Allocate(nodeBytes + sizeof(CGameState)));
+    return new (memory) CSearchNode(new (memory + nodeBytes) CGameState(position));
 }
 
 #endif

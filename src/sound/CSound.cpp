@@ -1,5 +1,6 @@
 #include "sound/CSound.h"
 
+#include "browser/Browser.h"
 #include "data/DataFile.h"
 
 #include <SDL.h>
@@ -32,7 +33,7 @@ void CSound::Load(const char* path)
 void CSound::Play()
 {
     ++m_PlayCount;
-    if (!m_Chunk)
+    if (!m_Chunk || !browser::SoundsAllowed())
         return;
     // First free channel, once, no time limit. With every channel busy the
     // sound is simply not heard.

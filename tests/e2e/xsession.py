@@ -46,9 +46,9 @@ neutral = lambda p: abs(p[0] - p[2]) < 30 and min(p) > 110   # a silver token
 
 
 class Screen:
-    def __init__(self):
-        self.data = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"],
-                                   check=True, stdout=subprocess.PIPE).stdout
+    def __init__(self, data=None):   # 1024*768 RGB bytes, row 0 at the top; the X screen by default
+        self.data = data or subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"],
+                                           check=True, stdout=subprocess.PIPE).stdout
 
     def pixel(self, x, y):
         i = (int(round(y)) * 1024 + int(round(x))) * 3
@@ -79,6 +79,13 @@ class Game:
     def __init__(self, argv, cwd):
         self.blank, self.err = Screen(), tempfile.TemporaryFile()
         self.proc = subprocess.Popen(argv, cwd=cwd, stderr=self.err, stdout=subprocess.DEVNULL)
+        self.frames = {}   # what was waited for: the screen that showed it
+
+    def running(self):
+        return self.proc.poll() is None
+
+    def screen(self):
+        return Screen()
 
     def __enter__(self):
         return self
@@ -91,10 +98,11 @@ class Game:
 
     def wait_for(self, what, predicate):
         end = time.monotonic() + TIMEOUT
-        while self.proc.poll() is None:
-            s = Screen()
+        while self.running():
+            s = self.screen()
             if predicate(s):
                 print("seen:", what, flush=True)
+                self.frames[what] = s
                 return s
             if time.monotonic() > end:
                 raise Failure("timed out waiting for " + what)
@@ -170,7 +178,7 @@ def play_blind(game):
     game.xdo("mousemove", *centre(2, 2), "click", 1)
     game.wait_change("a token placed on the middle cell", board)
     time.sleep(1)   # Silver's pause and reply
-    board = Screen()
+    board = game.screen()
     game.xdo("key", "Escape")
     game.wait_change("the menu after Escape", board)
     escape_to_quit(game, "libpng ")   # damaged pictures make the library complain

@@ -1,0 +1,280 @@
+#!/usr/bin/python3
+"""The web build played in Debian's Chromium (headless, WebGL on SwiftShader),
+step by step beside the desktop game under X, through the same steps as
+xsession.py: each frame the browser shows is compared with the desktop's
+frame for the same input. Run on the X display of tests/hardening/with-xvfb.sh:
+  browser.py SITE_DIR VESK SOURCE_DIR
+SITE_DIR is build-web/ (scripts/web build), VESK the desktop program and
+SOURCE_DIR the folder holding its Data/.
+"""
+import base64
+import functools
+import http.server
+import io
+import json
+import os
+import shutil
+import sys
+import tempfile
+import threading
+import time
+
+from PIL import Image, ImageChops, ImageDraw
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import xsession  # noqa: E402
+from xsession import Failure, Screen, centre, check  # noqa: E402
+
+# A pixel differs when a channel differs by more than LEVEL; a frame differs
+# when some 16 by 16 tile has more than TILE of its pixels differing. The two
+# renderers (Mesa's llvmpipe, SwiftShader under WebGL) round texture
+# filtering and polygon edges differently: that touches one-pixel seams at
+# the edges of glyphs, tokens and rings, a few pixels a tile. A glyph drawn
+# black, a token missing or misplaced, a wrong colour or a garbled quad
+# changes most of the tiles it touches.
+LEVEL, TILE = 48, 0.25
+REPLY = "Silver's reply"   # Silver breaks ties at random: its cell may differ
+
+
+def differing_tiles(a, b, masked=()):
+    """The worst tile's share of differing pixels, and how many tiles differ."""
+    images = [Image.frombytes("RGB", (1024, 768), s.data) for s in (a, b)]
+    channels = ImageChops.difference(*images).split()
+    over = functools.reduce(ImageChops.lighter, [c.point(lambda v: 255 if v > LEVEL else 0) for c in channels])
+    draw = ImageDraw.Draw(over)
+    for cell in masked:   # Silver's cells, as each side chose them
+        x, y = centre(*cell)
+        draw.ellipse((x - 75, y - 75, x + 75, y + 75), fill=0)
+    tiles = over.resize((64, 48), Image.BOX).getdata()
+    return max(tiles) / 255, sum(t > TILE * 255 for t in tiles)
+
+
+def compare(desktop, browser, steps, masked=()):
+    for step in steps:
+        worst, count = differing_tiles(desktop.frames[step], browser.frames[step], masked)
+        if worst > TILE and os.environ.get("VESK_FRAMES"):   # both frames, to look at
+            for side, game in (("desktop", desktop), ("browser", browser)):
+                Image.frombytes("RGB", (1024, 768), game.frames[step].data).save(
+                    os.path.join(os.environ["VESK_FRAMES"], "%s-%s.png" % (step.split()[0], side)))
+        check(worst <= TILE, "the browser's frame matches the desktop's at '%s' (worst tile %.0f %% "
+              "differing, %d tiles over %.0f %%)" % (step, worst * 100, count, TILE * 100))
+
+
+class Page:
+    """One page of the site in Chromium, played through xsession's steps: it
+    takes xdotool's words for input, and its canvas is the screen."""
+
+    def __init__(self, url, flags=()):
+        options = webdriver.ChromeOptions()
+        options.binary_location = "/usr/bin/chromium"
+        for flag in ("--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
+                     "--autoplay-policy=document-user-activation-required", "--no-first-run", "--disable-quic", "--disable-sync",
+                     "--disable-background-networking", "--disable-component-update") + tuple(flags):
+            options.add_argument(flag)
+        options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        self.cdp("Emulation.setDeviceMetricsOverride", width=1024, height=768, deviceScaleFactor=1, mobile=False)
+        self.driver.get(url)
+        self.blank, self.frames, self.console = Screen(bytes(1024 * 768 * 3)), {}, []
+        self.x = self.y = self.buttons = 0
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *error):
+        self.driver.quit()
+
+    def cdp(self, command, **args):
+        return self.driver.execute_cdp_cmd(command, args)
+
+    def js(self, expression):
+        return self.driver.execute_script("return " + expression)
+
+    def message(self):   # what the page says instead of the game, or ""
+        return self.js("document.getElementById('message').hidden ? '' : document.getElementById('text').textContent")
+
+    def running(self):
+        return self.js("!document.getElementById('canvas').hidden")
+
+    def screen(self):
+        shot = self.cdp("Page.captureScreenshot", format="png", clip={"x": 0, "y": 0, "width": 1024, "height": 768,
+                                                                      "scale": 1})
+        return Screen(Image.open(io.BytesIO(base64.b64decode(shot["data"]))).convert("RGB").tobytes())
+
+    def mouse(self, kind, button="none"):
+        self.cdp("Input.dispatchMouseEvent", type=kind, x=self.x, y=self.y, button=button, buttons=self.buttons,
+                 clickCount=1)
+
+    def xdo(self, *words):
+        words = list(words)
+        while words:
+            word = words.pop(0)
+            if word == "mousemove":
+                self.x, self.y = round(words.pop(0)), round(words.pop(0))
+                self.mouse("mouseMoved", "left" if self.buttons else "none")
+            elif word in ("mousedown", "mouseup", "click"):
+                button = {1: "left", 3: "right"}[words.pop(0)]
+                bit = 1 if button == "left" else 2
+                if word != "mouseup":
+                    self.buttons |= bit
+                    self.mouse("mousePressed", button)
+                if word != "mousedown":
+                    self.buttons &= ~bit
+                    self.mouse("mouseReleased", button)
+            elif word == "key":
+                key = words.pop(0)
+                for kind in ("rawKeyDown", "keyUp"):
+                    self.cdp("Input.dispatchKeyEvent", type=kind, key=key, code=key, windowsVirtualKeyCode=27)
+            else:
+                raise ValueError(word)
+
+    def touch(self, kind, *points):
+        self.cdp("Input.dispatchTouchEvent", type=kind, touchPoints=[{"x": round(x), "y": round(y)} for x, y in points])
+
+    def wait_for(self, what, predicate):
+        return xsession.Game.wait_for(self, what, predicate)
+
+    def wait_change(self, what, old):
+        return xsession.Game.wait_change(self, what, old)
+
+    def errors(self, tolerated=()):
+        self.console += [e["message"] for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
+        return [m for m in self.console if not any(t in m for t in tolerated)]
+
+    def exit(self, tolerated=()):
+        """0 for the ended page, 1 for a failed start; and the console's errors."""
+        end = time.monotonic() + xsession.TIMEOUT
+        while not self.message() and time.monotonic() < end:
+            time.sleep(0.1)
+        said = self.message()
+        status = 0 if said.startswith("The game has ended") else 1 if said.startswith("vesk: ") else None
+        return status, self.errors(tolerated) + ([] if status is not None else ["the page says %r" % said])
+
+
+class Site(http.server.ThreadingHTTPServer):
+    """The site's folder on a free loopback port, for as long as the with block."""
+
+    def __init__(self, folder):
+        handler = functools.partial(Quiet, directory=folder)
+        super().__init__(("127.0.0.1", 0), handler)
+        self.url = "http://127.0.0.1:%d/" % self.server_address[1]
+        threading.Thread(target=self.serve_forever, daemon=True).start()
+
+    def __exit__(self, *error):
+        self.shutdown()
+        super().__exit__(*error)
+
+
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def sounds_playing(page):
+    return page.js("SDL.channels.filter(function (c) { return c.audio; }).length")
+
+
+def play(site, desktop):
+    """A whole game, as xsession plays it on the desktop, with the sounds held
+    back until the first click and the ended page at the end."""
+    with Page(site.url) as page:
+        page.xdo("mousemove", 200, 410)
+        page.wait_for("the menu", lambda s: s.menu())
+        check(page.js("document.title") == "Vesk", "the caption is the page's title")
+        check(page.js("SDL.audioContext.state") == "suspended" and sounds_playing(page) == 0,
+              "before the first click the sound is off, and the hover's sound was dropped, not queued")
+        xsession.play(page)   # ends with Escape on the menu: the ended page
+        check(page.js("document.querySelector('#message button').textContent") == "Play again",
+              "the ended page offers to play again")
+        check(page.js("SDL.audioContext.state") == "running", "the first click started the sound")
+        mine, theirs = page.frames[REPLY].rings(xsession.SILVER), desktop.frames[REPLY].rings(xsession.SILVER)
+        compare(desktop, page, [s for s in desktop.frames if s in page.frames], masked=mine + theirs)
+        return page.frames
+
+
+def touch(site, desktop):
+    """A finger works as the mouse: a drag that places, and the page stays put."""
+    with Page(site.url) as page:
+        page.xdo("mousemove", 200, 410)
+        page.wait_for("the menu, 'Hard' red under the pointer", lambda s: s.menu() and s.count(xsession.HARD, xsession.RED, 55) > 150)
+        page.xdo("click", 1)
+        mx, my = centre(2, 2)
+        page.touch("touchStart", (mx, my))
+        page.touch("touchMove", (mx + 80, my))
+        page.touch("touchMove", (mx + 160, my))
+        drag = "five gold tokens in a gold ring on the middle cell"
+        page.wait_for(drag, lambda s: s.rings(xsession.GOLD) == [(2, 2)])
+        page.touch("touchEnd")
+        page.wait_for(REPLY, lambda s: len(s.rings(xsession.SILVER)) == 1 and not s.rings(xsession.GOLD))
+        check(page.js("window.scrollX + window.scrollY") == 0, "the page did not scroll under the finger")
+        masked = page.frames[REPLY].rings(xsession.SILVER) + desktop.frames[REPLY].rings(xsession.SILVER)
+        compare(desktop, page, [drag, REPLY], masked)
+        check(not page.errors(), "no error on the console (%s)" % page.errors())
+
+
+def broken_picture(site_dir, vesk, source):
+    """Gold's token picture broken in the packaged data, in both builds: the
+    game still plays, and both show the same (the pictures after it move up a
+    number, so Gold's tokens are drawn with the background)."""
+    gold = "Data/gold.png"
+    with open(os.path.join(source, gold), "rb") as f:
+        broken = bytes(b ^ 0x5A for b in f.read())   # same length: the package's index stays right
+    with tempfile.TemporaryDirectory() as run:
+        shutil.copytree(os.path.join(source, "Data"), os.path.join(run, "Data"))
+        shutil.copy(os.path.join(source, "Vesk.bmp"), run)
+        with open(os.path.join(run, gold), "wb") as f:
+            f.write(broken)
+        with xsession.Game([vesk], run) as desktop:
+            xsession.play_blind(desktop)
+        shutil.copytree(site_dir, os.path.join(run, "site"))
+        with open(os.path.join(run, "site/vesk.js")) as f:   # where the picture lies in vesk.data
+            script = f.read()
+        index = json.JSONDecoder().raw_decode(script, script.index('loadPackage({"files"') + len("loadPackage("))[0]
+        entry = next(e for e in index["files"] if e["filename"] == "/" + gold)
+        with open(os.path.join(run, "site/vesk.data"), "r+b") as f:
+            f.seek(entry["start"])
+            f.write(broken)
+        with Site(os.path.join(run, "site")) as site, Page(site.url) as page:
+            xsession.play_blind(page)
+            # The placement's frame is left out: it may show Silver's reply on one side only.
+            compare(desktop, page, [s for s in desktop.frames if not s.startswith("a token placed")])
+
+
+def refusals(site_dir):
+    """What the page says when it cannot run the game."""
+    with Site(site_dir) as site, Page(site.url, ["--disable-webgl"]) as page:
+        status, errors = page.exit()
+        said = page.message()
+        check(status == 1 and said == "vesk: cannot open a window of 1024 by 768 at 32 bits per pixel with OpenGL: "
+              "this browser offers no WebGL" and said in " ".join(errors),
+              "without WebGL the page and the console give the start's one line (%r)" % said)
+    with tempfile.TemporaryDirectory() as run:
+        shutil.copytree(site_dir, run + "/site")
+        os.remove(run + "/site/vesk.data")
+        with Site(run + "/site") as site, Page(site.url) as page:
+            page.exit()
+            check("could not" in page.message(), "a failed download says so (%r)" % page.message())
+        with Page("file://%s/site/index.html" % run) as page:
+            check("served" in page.message() and "scripts/web" in page.message(),
+                  "opened from a file, the page says to serve it (%r)" % page.message())
+
+
+def main(site_dir, vesk, source):
+    site_dir, vesk, source = (os.path.abspath(a) for a in (site_dir, vesk, source))
+    with xsession.Game([vesk], source) as desktop:
+        xsession.play(desktop)
+    with Site(site_dir) as site:
+        play(site, desktop)
+        touch(site, desktop)
+    broken_picture(site_dir, vesk, source)
+    refusals(site_dir)
+
+
+if __name__ == "__main__":
+    try:
+        main(*sys.argv[1:])
+    except (Failure, OSError) as e:
+        print("FAILED:", e, flush=True)
+        sys.exit(1)
