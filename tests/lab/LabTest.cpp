@@ -82,6 +82,10 @@ TEST(Lab, commands_answer_exactly_or_refuse_with_one_line)
         { Move("--/----/-----/----/--- g 0"), "", 2, "row 0 has 2 cells, expected 3" },
         { Move("g10g10-/----/-----/----/--- s 0"), "", 2, "Gold has 20 tokens" },
         { Move("---/----/--x--/----/--- g 0"), "", 2, "unknown cell 'x'" },
+        { Move("g0--/----/-g20---/----/--- s 0"), "", 2, "row 0, column 0: unknown cell 'g0'" },
+        { Move("---/----/-g20---/----/--- s 0"), "", 2, "row 2, column 1: unknown cell 'g20'" },
+        { Move("---/----/-----/----/--- q 3"), "", 2, "the team to move is 'g' or 's', got 'q'" },
+        { Move("---/----/-----/----/--- g 3"), "", 2, "the passes in a row are 0, 1 or 2, got '3'" },
         { Move("---/----/-----/----/--- s 0"), "", 2, "no game reaches" },   // Silver first
         { Move("g1--/----/-----/----/--- g 0"), "", 2, "no game reaches" },  // Gold placed last
     };

@@ -10,16 +10,6 @@
 
 namespace
 {
-const char* const kTeamNames[2] = { "Gold", "Silver" };
-
-std::string CellText(const CGameState& state, uint32_t row, uint32_t col)
-{
-    const uint8_t tokens = state.GetCellTokens(row, col);
-    if (tokens == 0)
-        return "-";
-    return (state.GetCellOwner(row, col) == 0 ? "g" : "s") + std::to_string(tokens);
-}
-
 // Row 4 on top, as on screen; each cell is six characters wide and rows are
 // indented by half a cell per missing cell, so neighbours sit diagonally.
 void DrawBoard(const CGameState& state, uint8_t human, std::ostream& out)
@@ -32,7 +22,7 @@ void DrawBoard(const CGameState& state, uint8_t human, std::ostream& out)
         line += std::string((5 - len) * 3, ' ');
         for (uint32_t col = 0; col < len; ++col)
         {
-            std::string cell = CellText(state, row, col);
+            std::string cell = CNotation::FormatCell(state, row, col);
             const size_t left = (6 - cell.size()) / 2;
             line += std::string(left, ' ') + cell + std::string(6 - left - cell.size(), ' ');
         }

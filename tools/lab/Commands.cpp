@@ -5,8 +5,10 @@
 #include "opponent/CRandomTable.h"
 #include "opponent/Search.h"
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <getopt.h>
 #include <ostream>
@@ -77,6 +79,19 @@ void PlayMove(CGameState& state, const OpponentMove& move)
         state.Pass();
     else
         state.MakeMove(move.row, move.col, static_cast<uint8_t>(state.GetCellTokens(move.row, move.col) + 1));
+}
+
+std::string Quoted(const std::string& text)
+{
+    const bool cut = text.size() > 24;
+    std::string shown = "'";
+    for (unsigned char ch : cut ? text.substr(0, 20) : text)
+    {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02x", ch);
+        shown += std::isprint(ch) ? std::string(1, static_cast<char>(ch)) : hex;
+    }
+    return shown + (cut ? "...'" : "'");
 }
 
 CCommandLine::CCommandLine(const char* command, std::ostream& out, std::ostream& err)

@@ -75,9 +75,11 @@ private:
 };
 
 // Shared by the subcommands
+const char* const kTeamNames[2] = { "Gold", "Silver" };
 int  ReportError(std::ostream& err, const std::string& message, int code = kExitUsage);
 bool ParseInteger(const std::string& text, long long& out);   // -?[0-9]+, no overflow
 void PlayMove(CGameState& state, const OpponentMove& move);   // a pass or the cell's count + 1
+std::string Quoted(const std::string& text);                  // quoted, bytes shown as \xNN, over 24 cut to 20
 extern const char* const kUsage;
 
 #endif
