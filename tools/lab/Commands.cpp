@@ -1,6 +1,5 @@
 #include "Commands.h"
 
-#include "CTableSource.h"
 #include "game/CGameState.h"
 #include "opponent/CRandomTable.h"
 #include "opponent/Search.h"
@@ -10,7 +9,10 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <getopt.h>
+#include <iomanip>
 #include <ostream>
 
 const char* const kUsage =
@@ -170,19 +172,42 @@ bool CCommandLine::GetInt(const std::string& name, long long min, long long max,
 
 bool CCommandLine::InstallTable()
 {
-    if (Has("table"))
+    if (!Has("table"))
     {
-        std::vector<int> values;
-        std::string error;
-        if (!CTableSource::FromFile(Get("table"), values, error))
-            return Refuse(error);
-        CRandomTable::GetInstance()->Fill(values.data());
+        long long seed = kDefaultSeed;
+        if (!GetInt("seed", 0, 4294967295LL, false, seed))
+            return false;
+        CRandomTable::GetInstance()->FillFromSeed(static_cast<unsigned>(seed));
         return true;
     }
-    long long seed = kDefaultSeed;
-    if (!GetInt("seed", 0, 4294967295LL, false, seed))
-        return false;
-    CRandomTable::GetInstance()->FillFromSeed(static_cast<unsigned>(seed));
+    const std::string path = Get("table"), file = "table file '" + path + "'";
+    std::ifstream in(path);
+    if (!in)
+        return Refuse("cannot open " + file + ": " + std::strerror(errno));
+    std::vector<int> values;
+    std::string word;
+    for (size_t line = 1;;)
+    {
+        for (int ch; std::isspace(ch = in.peek()); in.get())
+            line += ch == '\n';
+        // Read 32 bytes at most: no value is that long, and a file of one
+        // endless word (/dev/zero) is refused at once.
+        if (!(in >> std::setw(32) >> word))
+            break;
+        const std::string where = file + ": value " + std::to_string(values.size() + 1) + " (line " + std::to_string(line) + ")";
+        if (values.size() == CRandomTable::kSize)
+            return Refuse(file + ": more than 16384 values (line " + std::to_string(line) + ")");
+        const bool whole = word.find_first_not_of("0123456789", word[0] == '-') == std::string::npos && word != "-";
+        long long value = -1;
+        if (!whole || word.size() == 32 || !ParseInteger(word, value) || value < 0 || value > CRandomTable::kMax)
+            return Refuse(where + (whole ? " is outside 0..32767: " : " is not a whole number: ") + Quoted(word));
+        values.push_back(static_cast<int>(value));
+    }
+    if (in.bad())
+        return Refuse("cannot read " + file);
+    if (values.size() != CRandomTable::kSize)
+        return Refuse(file + ": expected 16384 values, found " + std::to_string(values.size()));
+    CRandomTable::GetInstance()->Fill(values.data());
     return true;
 }
 
