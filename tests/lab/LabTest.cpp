@@ -73,7 +73,7 @@ TEST(Lab, commands_answer_exactly_or_refuse_with_one_line)
         { Move(gold), TableText(std::vector<int>(CRandomTable::kSize, 32767)), 0, "move 1 1\nnodes 19\ndraws 2\n" },
         { Move(gold, "3", "0"), "\n" + TableText(seeded) + "\t\r\n", 0, nullptr },
         { Move(gold, "3", "3"), TableText(seeded), 0, nullptr },
-        { { "match", "--help" }, "", 0, kUsage },
+        { { "match", "--help" }, "", 0, kUsage.c_str() },
         { {}, "", 2, "no command" },
         { { "moves" }, "", 2, "unknown command 'moves'" },
         { { "move", "--depth", "2", "--noise", "0" }, "", 2, "missing option --pos" },

@@ -11,20 +11,16 @@
 #include <ostream>
 #include <vector>
 
-int RunBench(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunBench(CCommandLine& cmd)
 {
-    CCommandLine cmd("bench", out, err);
-    long long depth = 4;
-    if (!cmd.Parse(args, { "depth" }) || !cmd.GetInt("depth", 1, kMaxDepth, false, depth))
-        return cmd.Exit();
-
+    const long long depth = cmd.Int("depth", 1, kMaxDepth, 4);
     std::vector<CGameState> suite(kBenchSuiteSize, CGameState(3, 2));
     for (size_t i = 0; i < kBenchSuiteSize; ++i)
     {
         std::string error;
         if (!CNotation::ParseState(kBenchSuite[i], suite[i], error) || suite[i].IsGameDone())
-            return cmd.Fail("suite position " + std::to_string(i + 1) + " is unusable: "
-                            + (error.empty() ? "game over" : error), kExitFault);
+            throw LabError{ "suite position " + std::to_string(i + 1) + " is unusable: "
+                            + (error.empty() ? "game over" : error), kExitFault };
     }
 
     // A first pass, not timed, leaves the search's memory in place, as for
@@ -40,7 +36,7 @@ int RunBench(const std::vector<std::string>& args, std::ostream& out, std::ostre
             CRandomTable::GetInstance()->FillFromSeed(kDefaultSeed);
             const OpponentMove move = FindMove(suite[i], static_cast<int>(depth), 0, pass ? &signature : nullptr);
             if (!move.found)
-                return cmd.Fail("no move in suite position " + std::to_string(i + 1), kExitFault);
+                throw LabError{ "no move in suite position " + std::to_string(i + 1), kExitFault };
             if (pass == 0)
                 continue;
             nodes += move.nodes;
@@ -48,6 +44,7 @@ int RunBench(const std::vector<std::string>& args, std::ostream& out, std::ostre
             slowest = std::max(slowest, move.ms);
         }
 
+    std::ostream& out = cmd.out;
     char buf[64];
     out << "positions " << kBenchSuiteSize << '\n';
     out << "nodes " << nodes << '\n';

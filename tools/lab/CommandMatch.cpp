@@ -48,25 +48,18 @@ std::string Percent(double fraction)
 }
 } // namespace
 
-int RunMatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunMatch(CCommandLine& cmd)
 {
-    CCommandLine cmd("match", out, err);
-    if (!cmd.Parse(args, { "gold", "silver", "games", "seed" }, { "check", "trace" }))
-        return cmd.Exit();
     const Strength* sides[2] = { nullptr, nullptr };
     const char* optionNames[2] = { "gold", "silver" };
     for (int team = 0; team < 2; ++team)
     {
-        if (!cmd.Has(optionNames[team]))
-            return cmd.Fail(std::string("missing option --") + optionNames[team]);
-        sides[team] = FindStrength(cmd.Get(optionNames[team]));
+        sides[team] = FindStrength(cmd.Require(optionNames[team]));
         if (!sides[team])
-            return cmd.Fail(std::string("--") + optionNames[team] + " must be very-easy, easy, normal or hard, got '"
-                            + cmd.Get(optionNames[team]) + "'");
+            throw LabError{ std::string("--") + optionNames[team] + " must be very-easy, easy, normal or hard, got '"
+                            + cmd.Get(optionNames[team]) + "'" };
     }
-    long long games = 0, seed = kDefaultSeed;
-    if (!cmd.GetInt("games", 1, 1000000, true, games) || !cmd.GetInt("seed", 0, 4294967295LL, false, seed))
-        return cmd.Exit();
+    const long long games = cmd.Int("games", 1, 1000000), seed = cmd.Int("seed", 0, 4294967295LL, kDefaultSeed);
     const bool check = cmd.Has("check");
     const bool trace = cmd.Has("trace");
 
@@ -80,13 +73,13 @@ int RunMatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         const std::string named = "game " + std::to_string(game + 1);
         std::string error;
         if (check && !CInvariantChecker::CheckState(state, error))
-            return cmd.Fail(named + ", start position: " + error, kExitFault);
+            throw LabError{ named + ", start position: " + error, kExitFault };
 
         int plies = 0;
         while (!state.IsGameDone())
         {
             if (++plies > kMaxPlies)
-                return cmd.Fail(named + " did not end after " + std::to_string(kMaxPlies) + " moves", kExitFault);
+                throw LabError{ named + " did not end after " + std::to_string(kMaxPlies) + " moves", kExitFault };
             const uint8_t team = state.GetCurTeam();
             const OpponentMove move = FindMove(state, sides[team]->depth, sides[team]->noise);
             const CGameState before(state);
@@ -95,21 +88,21 @@ int RunMatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
                      + (move.found ? MoveText(move) : "none") + " in " + CNotation::Format(before) + ")";
             };
             if (!move.found)
-                return cmd.Fail("the search returned no move in " + where(), kExitFault);
+                throw LabError{ "the search returned no move in " + where(), kExitFault };
             // Refuse before playing: the rules would stop the program on it.
             if (check && !move.isPass
                 && (move.row >= state.GetNumRows() || move.col >= state.GetRowLength(move.row)
                     || !state.IsMoveLegal(move.row, move.col, static_cast<uint8_t>(state.GetCellTokens(move.row, move.col) + 1))))
-                return cmd.Fail("illegal move chosen, " + where(), kExitFault);
+                throw LabError{ "illegal move chosen, " + where(), kExitFault };
             PlayMove(state, move);
             if (check && !(move.isPass ? CInvariantChecker::CheckPass(before, state, error)
                                        : CInvariantChecker::CheckPlacement(before, move.row, move.col,
                                              static_cast<uint8_t>(before.GetCellTokens(move.row, move.col) + 1),
                                              state, error)))
-                return cmd.Fail(where() + ": " + error, kExitFault);
+                throw LabError{ where() + ": " + error, kExitFault };
             movesChecked += check;
             if (trace)
-                out << named << " move " << plies << ' ' << (team == 0 ? "gold " : "silver ") << MoveText(move)
+                cmd.out << named << " move " << plies << ' ' << (team == 0 ? "gold " : "silver ") << MoveText(move)
                     << " -> " << CNotation::Format(state) << '\n';
         }
         stats.Add(CMatchStats::ResultOf(state.GetTeamScore(0), state.GetTeamScore(1)));
@@ -117,6 +110,7 @@ int RunMatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     double low = 0, high = 0;
     stats.GetInterval(low, high);
+    std::ostream& out = cmd.out;
     out << "games " << stats.GetGames() << '\n';
     out << "gold " << sides[0]->name << ": wins " << stats.GetGoldWins() << ", losses "
         << stats.GetSilverWins() << ", ties " << stats.GetTies() << '\n';

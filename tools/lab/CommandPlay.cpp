@@ -145,30 +145,22 @@ bool ReadHumanMove(const CGameState& state, std::istream& in, std::ostream& out,
 }
 } // namespace
 
-int RunPlay(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-            std::ostream& err)
+int RunPlay(CCommandLine& cmd)
 {
-    CCommandLine cmd("play", out, err);
-    long long depth = 0, noise = 0;
-    if (!cmd.Parse(args, { "depth", "noise", "table", "seed", "pos", "side" }))
-        return cmd.Exit();
-    if (!cmd.GetInt("depth", 1, kMaxDepth, true, depth) || !cmd.GetInt("noise", 0, kMaxNoise, true, noise))
-        return cmd.Exit();
+    const long long depth = cmd.Int("depth", 1, kMaxDepth), noise = cmd.Int("noise", 0, kMaxNoise);
     if (cmd.Has("table") && cmd.Has("seed"))
-        return cmd.Fail("give --table or --seed, not both");
+        throw LabError{ "give --table or --seed, not both" };
 
     const std::string side = cmd.Has("side") ? cmd.Get("side") : "gold";
     if (side != "gold" && side != "silver")
-        return cmd.Fail("--side must be gold or silver, got '" + side + "'");
+        throw LabError{ "--side must be gold or silver, got '" + side + "'" };
     const uint8_t human = side == "gold" ? 0 : 1;
 
-    CGameState state(3, 2);
-    std::string error;
-    if (cmd.Has("pos") && !CNotation::ParseState(cmd.Get("pos"), state, error))
-        return cmd.Fail("bad position: " + error);
-    if (!cmd.InstallTable())
-        return cmd.Exit();
+    CGameState state = cmd.Position();
+    cmd.InstallTable();
 
+    std::istream& in = cmd.in;
+    std::ostream& out = cmd.out;
     out << "You play " << kTeamNames[human] << " against the opponent at depth " << depth
         << ", noise " << noise << ". Type 'help' for how to move.\n";
     while (true)
@@ -203,7 +195,7 @@ int RunPlay(const std::vector<std::string>& args, std::istream& in, std::ostream
         {
             const OpponentMove move = FindMove(state, static_cast<int>(depth), static_cast<int>(noise));
             if (!move.found)
-                return cmd.Fail("the opponent found no move", kExitFault);
+                throw LabError{ "the opponent found no move", kExitFault };
             if (move.isPass)
                 out << kTeamNames[team] << " passes.\n";
             else
