@@ -1,12 +1,13 @@
 #include "Commands.h"
 
 #include "CInvariantChecker.h"
-#include "CMatchStats.h"
 #include "Notation.h"
 #include "game/CGameState.h"
 #include "opponent/CRandomTable.h"
 #include "opponent/Search.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ostream>
 
@@ -21,12 +22,13 @@ const Strength kStrengths[] = {
     { "hard",      4, 0 },
 };
 
-const Strength* FindStrength(const std::string& name)
+const Strength& GetStrength(const CCommandLine& cmd, const std::string& side)
 {
+    const std::string name = cmd.Require(side);
     for (const Strength& s : kStrengths)
         if (name == s.name)
-            return &s;
-    return nullptr;
+            return s;
+    throw LabError{ "--" + side + " must be very-easy, easy, normal or hard, got '" + name + "'" };
 }
 
 // A game can hold at most 19 * 19 placements (each raises a cell, and a cell
@@ -35,35 +37,25 @@ const int kMaxPlies = 2 * 19 * 19 + 2;
 
 std::string MoveText(const OpponentMove& move)
 {
-    if (move.isPass)
-        return "pass";
-    return std::to_string(move.row) + " " + std::to_string(move.col);
+    return move.isPass ? "pass" : std::to_string(move.row) + " " + std::to_string(move.col);
 }
 
 std::string Percent(double fraction)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.1f %%", 100.0 * fraction);
-    return buf;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f %%", 100.0 * fraction);
+    return text;
 }
+
 } // namespace
 
 int RunMatch(CCommandLine& cmd)
 {
-    const Strength* sides[2] = { nullptr, nullptr };
-    const char* optionNames[2] = { "gold", "silver" };
-    for (int team = 0; team < 2; ++team)
-    {
-        sides[team] = FindStrength(cmd.Require(optionNames[team]));
-        if (!sides[team])
-            throw LabError{ std::string("--") + optionNames[team] + " must be very-easy, easy, normal or hard, got '"
-                            + cmd.Get(optionNames[team]) + "'" };
-    }
+    const Strength* sides[2] = { &GetStrength(cmd, "gold"), &GetStrength(cmd, "silver") };
     const long long games = cmd.Int("games", 1, 1000000), seed = cmd.Int("seed", 0, 4294967295LL, kDefaultSeed);
-    const bool check = cmd.Has("check");
-    const bool trace = cmd.Has("trace");
+    const bool check = cmd.Has("check"), trace = cmd.Has("trace");
 
-    CMatchStats stats;
+    unsigned results[3] = { 0, 0, 0 };   // Gold's wins, Silver's wins, ties
     uint64_t movesChecked = 0;
     for (long long game = 0; game < games; ++game)
     {
@@ -74,51 +66,50 @@ int RunMatch(CCommandLine& cmd)
         std::string error;
         if (check && !CInvariantChecker::CheckState(state, error))
             throw LabError{ named + ", start position: " + error, kExitFault };
-
-        int plies = 0;
-        while (!state.IsGameDone())
+        for (int plies = 1; !state.IsGameDone(); ++plies)
         {
-            if (++plies > kMaxPlies)
+            if (plies > kMaxPlies)
                 throw LabError{ named + " did not end after " + std::to_string(kMaxPlies) + " moves", kExitFault };
             const uint8_t team = state.GetCurTeam();
             const OpponentMove move = FindMove(state, sides[team]->depth, sides[team]->noise);
             const CGameState before(state);
-            auto where = [&] {
-                return named + ", move " + std::to_string(plies) + " (" + (team == 0 ? "Gold " : "Silver ")
+            const auto where = [&] {
+                return named + ", move " + std::to_string(plies) + " (" + kTeamNames[team] + " "
                      + (move.found ? MoveText(move) : "none") + " in " + CNotation::Format(before) + ")";
             };
             if (!move.found)
                 throw LabError{ "the search returned no move in " + where(), kExitFault };
-            // Refuse before playing: the rules would stop the program on it.
-            if (check && !move.isPass
-                && (move.row >= state.GetNumRows() || move.col >= state.GetRowLength(move.row)
-                    || !state.IsMoveLegal(move.row, move.col, static_cast<uint8_t>(state.GetCellTokens(move.row, move.col) + 1))))
+            const auto tokens = [&] { return static_cast<uint8_t>(before.GetCellTokens(move.row, move.col) + 1); };
+            // Refused before playing: the rules would stop the program on it.
+            if (check && !move.isPass && (move.row >= before.GetNumRows() || move.col >= before.GetRowLength(move.row)
+                                          || !before.IsMoveLegal(move.row, move.col, tokens())))
                 throw LabError{ "illegal move chosen, " + where(), kExitFault };
             PlayMove(state, move);
             if (check && !(move.isPass ? CInvariantChecker::CheckPass(before, state, error)
-                                       : CInvariantChecker::CheckPlacement(before, move.row, move.col,
-                                             static_cast<uint8_t>(before.GetCellTokens(move.row, move.col) + 1),
-                                             state, error)))
+                                       : CInvariantChecker::CheckPlacement(before, move.row, move.col, tokens(), state, error)))
                 throw LabError{ where() + ": " + error, kExitFault };
             movesChecked += check;
             if (trace)
-                cmd.out << named << " move " << plies << ' ' << (team == 0 ? "gold " : "silver ") << MoveText(move)
-                    << " -> " << CNotation::Format(state) << '\n';
+                cmd.out << named << " move " << plies << ' ' << (team ? "silver " : "gold ") << MoveText(move) << " -> "
+                        << CNotation::Format(state) << '\n';
         }
-        stats.Add(CMatchStats::ResultOf(state.GetTeamScore(0), state.GetTeamScore(1)));
+        const int gold = state.GetTeamScore(0), silver = state.GetTeamScore(1);
+        ++results[gold > silver ? 0 : gold < silver ? 1 : 2];
     }
 
-    double low = 0, high = 0;
-    stats.GetInterval(low, high);
-    std::ostream& out = cmd.out;
-    out << "games " << stats.GetGames() << '\n';
-    out << "gold " << sides[0]->name << ": wins " << stats.GetGoldWins() << ", losses "
-        << stats.GetSilverWins() << ", ties " << stats.GetTies() << '\n';
-    out << "silver " << sides[1]->name << ": wins " << stats.GetSilverWins() << ", losses "
-        << stats.GetGoldWins() << ", ties " << stats.GetTies() << '\n';
-    out << "gold score " << Percent(stats.GetScore()) << " (95 % interval " << Percent(low)
-        << " to " << Percent(high) << ")\n";
+    // Gold's score counts a tie as half a win. Wilson's interval, unlike mean
+    // +- 1.96 sd, stays meaningful at 0 % and 100 %; treating ties as half a
+    // win with binomial variance overstates the spread a little, so the
+    // interval errs on the wide side.
+    const double n = static_cast<double>(games), p = (results[0] + 0.5 * results[2]) / n;
+    const double z = 1.959964, z2n = z * z / n, centre = (p + z2n / 2.0) / (1.0 + z2n);
+    const double half = z / (1.0 + z2n) * std::sqrt(p * (1.0 - p) / n + z2n / (4.0 * n));
+    cmd.out << "games " << games << '\n'
+            << "gold " << sides[0]->name << ": wins " << results[0] << ", losses " << results[1] << ", ties " << results[2] << '\n'
+            << "silver " << sides[1]->name << ": wins " << results[1] << ", losses " << results[0] << ", ties " << results[2] << '\n'
+            << "gold score " << Percent(p) << " (95 % interval " << Percent(std::max(0.0, centre - half)) << " to "
+            << Percent(std::min(1.0, centre + half)) << ")\n";
     if (check)
-        out << "checked " << movesChecked << " moves: every invariant held\n";
+        cmd.out << "checked " << movesChecked << " moves: every invariant held\n";
     return kExitOk;
 }
