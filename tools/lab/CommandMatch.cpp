@@ -47,54 +47,61 @@ std::string Percent(double fraction)
     return text;
 }
 
+// One game of a match, the table already filled: to its end, checking every
+// move with check (counted in checked), tracing with trace. Returns 0 when
+// Gold wins, 1 when Silver does, 2 on a tie.
+int PlayGame(const std::string& named, const Strength* const sides[2], bool check, std::ostream* trace,
+             uint64_t& checked)
+{
+    CGameState state(3, 2);
+    std::string error;
+    if (check && !CInvariantChecker::CheckState(state, error))
+        throw LabError{ named + ", start position: " + error, kExitFault };
+    for (int plies = 1; !state.IsGameDone(); ++plies)
+    {
+        if (plies > kMaxPlies)
+            throw LabError{ named + " did not end after " + std::to_string(kMaxPlies) + " moves", kExitFault };
+        const uint8_t team = state.GetCurTeam();
+        const OpponentMove move = FindMove(state, sides[team]->depth, sides[team]->noise);
+        const CGameState before(state);
+        const auto where = [&] {
+            return named + ", move " + std::to_string(plies) + " (" + kTeamNames[team] + " "
+                 + (move.found ? MoveText(move) : "none") + " in " + CNotation::Format(before) + ")";
+        };
+        if (!move.found)
+            throw LabError{ "the search returned no move in " + where(), kExitFault };
+        const auto tokens = [&] { return static_cast<uint8_t>(before.GetCellTokens(move.row, move.col) + 1); };
+        // Refused before playing: the rules would stop the program on it.
+        if (check && !move.isPass && (move.row >= before.GetNumRows() || move.col >= before.GetRowLength(move.row)
+                                      || !before.IsMoveLegal(move.row, move.col, tokens())))
+            throw LabError{ "illegal move chosen, " + where(), kExitFault };
+        PlayMove(state, move);
+        if (check && !(move.isPass ? CInvariantChecker::CheckPass(before, state, error)
+                                   : CInvariantChecker::CheckPlacement(before, move.row, move.col, tokens(), state, error)))
+            throw LabError{ where() + ": " + error, kExitFault };
+        checked += check;
+        if (trace)
+            *trace << named << " move " << plies << ' ' << (team ? "silver " : "gold ") << MoveText(move) << " -> "
+                   << CNotation::Format(state) << '\n';
+    }
+    const int gold = state.GetTeamScore(0), silver = state.GetTeamScore(1);
+    return gold > silver ? 0 : gold < silver ? 1 : 2;
+}
 } // namespace
 
 int RunMatch(CCommandLine& cmd)
 {
     const Strength* sides[2] = { &GetStrength(cmd, "gold"), &GetStrength(cmd, "silver") };
     const long long games = cmd.Int("games", 1, 1000000), seed = cmd.Int("seed", 0, 4294967295LL, kDefaultSeed);
-    const bool check = cmd.Has("check"), trace = cmd.Has("trace");
+    const bool check = cmd.Has("check");
 
     unsigned results[3] = { 0, 0, 0 };   // Gold's wins, Silver's wins, ties
-    uint64_t movesChecked = 0;
+    uint64_t checked = 0;
     for (long long game = 0; game < games; ++game)
     {
         // Each game its own table, so games differ and any one can be replayed.
         CRandomTable::GetInstance()->FillFromSeed(static_cast<unsigned>(seed + game));
-        CGameState state(3, 2);
-        const std::string named = "game " + std::to_string(game + 1);
-        std::string error;
-        if (check && !CInvariantChecker::CheckState(state, error))
-            throw LabError{ named + ", start position: " + error, kExitFault };
-        for (int plies = 1; !state.IsGameDone(); ++plies)
-        {
-            if (plies > kMaxPlies)
-                throw LabError{ named + " did not end after " + std::to_string(kMaxPlies) + " moves", kExitFault };
-            const uint8_t team = state.GetCurTeam();
-            const OpponentMove move = FindMove(state, sides[team]->depth, sides[team]->noise);
-            const CGameState before(state);
-            const auto where = [&] {
-                return named + ", move " + std::to_string(plies) + " (" + kTeamNames[team] + " "
-                     + (move.found ? MoveText(move) : "none") + " in " + CNotation::Format(before) + ")";
-            };
-            if (!move.found)
-                throw LabError{ "the search returned no move in " + where(), kExitFault };
-            const auto tokens = [&] { return static_cast<uint8_t>(before.GetCellTokens(move.row, move.col) + 1); };
-            // Refused before playing: the rules would stop the program on it.
-            if (check && !move.isPass && (move.row >= before.GetNumRows() || move.col >= before.GetRowLength(move.row)
-                                          || !before.IsMoveLegal(move.row, move.col, tokens())))
-                throw LabError{ "illegal move chosen, " + where(), kExitFault };
-            PlayMove(state, move);
-            if (check && !(move.isPass ? CInvariantChecker::CheckPass(before, state, error)
-                                       : CInvariantChecker::CheckPlacement(before, move.row, move.col, tokens(), state, error)))
-                throw LabError{ where() + ": " + error, kExitFault };
-            movesChecked += check;
-            if (trace)
-                cmd.out << named << " move " << plies << ' ' << (team ? "silver " : "gold ") << MoveText(move) << " -> "
-                        << CNotation::Format(state) << '\n';
-        }
-        const int gold = state.GetTeamScore(0), silver = state.GetTeamScore(1);
-        ++results[gold > silver ? 0 : gold < silver ? 1 : 2];
+        ++results[PlayGame("game " + std::to_string(game + 1), sides, check, cmd.Has("trace") ? &cmd.out : nullptr, checked)];
     }
 
     // Gold's score counts a tie as half a win. Wilson's interval, unlike mean
@@ -110,6 +117,6 @@ int RunMatch(CCommandLine& cmd)
             << "gold score " << Percent(p) << " (95 % interval " << Percent(std::max(0.0, centre - half)) << " to "
             << Percent(std::min(1.0, centre + half)) << ")\n";
     if (check)
-        cmd.out << "checked " << movesChecked << " moves: every invariant held\n";
+        cmd.out << "checked " << checked << " moves: every invariant held\n";
     return kExitOk;
 }
