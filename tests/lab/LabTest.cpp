@@ -1,5 +1,4 @@
 #include "CInvariantChecker.h"
-#include "CTableSource.h"
 #include "Commands.h"
 #include "Notation.h"
 #include "game/CGameState.h"
@@ -35,6 +34,15 @@ std::string TempFile(const std::string& text)
     return path;
 }
 
+// A table file's text, eight values to a line.
+std::string TableText(const std::vector<int>& values)
+{
+    std::string text;
+    for (size_t i = 0; i < values.size(); ++i)
+        text += std::to_string(values[i]) + (i % 8 == 7 || i + 1 == values.size() ? "\n" : " ");
+    return text;
+}
+
 std::vector<std::string> Move(const std::string& pos, const char* depth = "1", const char* noise = "0")
 {
     return { "move", "--pos", pos, "--depth", depth, "--noise", noise };
@@ -51,7 +59,7 @@ TEST(Lab, commands_answer_exactly_or_refuse_with_one_line)
     for (uint32_t i = 1; i <= CRandomTable::kSize; ++i)
         seeded[i % CRandomTable::kSize] = CRandomTable::GetInstance()->Next();
     const std::string start = CNotation::kStart, gold = "---/----/--g1--/----/--- s 0";
-    const std::string fives = CTableSource::ToText(std::vector<int>(CRandomTable::kSize - 1, 5));
+    const std::string fives = TableText(std::vector<int>(CRandomTable::kSize - 1, 5));
     struct Case { std::vector<std::string> args; std::string table; int code; const char* says; };
     const Case cases[] = {
         // Nothing in hand: the pass alone. At depth 1 placing only costs,
@@ -61,11 +69,11 @@ TEST(Lab, commands_answer_exactly_or_refuse_with_one_line)
         { Move("s1s1-/----/--g1--/----/g1-g1 s 0"), "", 0, "move 1 1\nnodes 20\ndraws 2\n" },
         // Silver holds 19, so no pass, and every placement but on Gold's cell
         // is worth the same: the first of the plain or doubly mirrored walk.
-        { Move(gold), CTableSource::ToText(std::vector<int>(CRandomTable::kSize, 0)), 0, "move 3 2\nnodes 19\ndraws 2\n" },
-        { Move(gold), CTableSource::ToText(std::vector<int>(CRandomTable::kSize, 32767)), 0, "move 1 1\nnodes 19\ndraws 2\n" },
-        { Move(gold, "3", "0"), "\n" + CTableSource::ToText(seeded) + "\t\r\n", 0, nullptr },
-        { Move(gold, "3", "3"), CTableSource::ToText(seeded), 0, nullptr },
-        { { "match", "--help" }, "", 0, kUsage },
+        { Move(gold), TableText(std::vector<int>(CRandomTable::kSize, 0)), 0, "move 3 2\nnodes 19\ndraws 2\n" },
+        { Move(gold), TableText(std::vector<int>(CRandomTable::kSize, 32767)), 0, "move 1 1\nnodes 19\ndraws 2\n" },
+        { Move(gold, "3", "0"), "\n" + TableText(seeded) + "\t\r\n", 0, nullptr },
+        { Move(gold, "3", "3"), TableText(seeded), 0, nullptr },
+        { { "match", "--help" }, "", 0, kUsage.c_str() },
         { {}, "", 2, "no command" },
         { { "moves" }, "", 2, "unknown command 'moves'" },
         { { "move", "--depth", "2", "--noise", "0" }, "", 2, "missing option --pos" },
@@ -79,9 +87,14 @@ TEST(Lab, commands_answer_exactly_or_refuse_with_one_line)
         { { "match", "--gold", "easy", "--silver", "easy", "--games", "0", "--check=yes" }, "", 2, "takes no value" },
         { Move(start), fives, 2, "expected 16384 values, found 16383" },
         { Move(start), fives + "\n\n12a", 2, "value 16384 (line 2051) is not a whole number: '12a'" },
+        { Move(start), std::string(40, '7') + "\n" + fives, 2, "value 1 (line 1) is outside 0..32767: '77777777777777777777...'" },
         { Move("--/----/-----/----/--- g 0"), "", 2, "row 0 has 2 cells, expected 3" },
         { Move("g10g10-/----/-----/----/--- s 0"), "", 2, "Gold has 20 tokens" },
         { Move("---/----/--x--/----/--- g 0"), "", 2, "unknown cell 'x'" },
+        { Move("g0--/----/-g20---/----/--- s 0"), "", 2, "row 0, column 0: unknown cell 'g0'" },
+        { Move("---/----/-g20---/----/--- s 0"), "", 2, "row 2, column 1: unknown cell 'g20'" },
+        { Move("---/----/-----/----/--- q 3"), "", 2, "the team to move is 'g' or 's', got 'q'" },
+        { Move("---/----/-----/----/--- g 3"), "", 2, "the passes in a row are 0, 1 or 2, got '3'" },
         { Move("---/----/-----/----/--- s 0"), "", 2, "no game reaches" },   // Silver first
         { Move("g1--/----/-----/----/--- g 0"), "", 2, "no game reaches" },  // Gold placed last
     };

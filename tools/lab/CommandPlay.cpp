@@ -4,65 +4,35 @@
 #include "game/CGameState.h"
 #include "opponent/Search.h"
 
+#include <algorithm>
 #include <istream>
 #include <ostream>
 #include <sstream>
 
 namespace
 {
-const char* const kTeamNames[2] = { "Gold", "Silver" };
-
-std::string CellText(const CGameState& state, uint32_t row, uint32_t col)
-{
-    const uint8_t tokens = state.GetCellTokens(row, col);
-    if (tokens == 0)
-        return "-";
-    return (state.GetCellOwner(row, col) == 0 ? "g" : "s") + std::to_string(tokens);
-}
-
 // Row 4 on top, as on screen; each cell is six characters wide and rows are
 // indented by half a cell per missing cell, so neighbours sit diagonally.
-void DrawBoard(const CGameState& state, uint8_t human, std::ostream& out)
+void DrawBoard(const CGameState& state, unsigned human, std::ostream& out)
 {
     out << '\n';
-    for (int row = static_cast<int>(state.GetNumRows()) - 1; row >= 0; --row)
+    for (uint32_t row = state.GetNumRows(); row-- > 0;)
     {
-        const uint32_t len = state.GetRowLength(row);
-        std::string line = "  row " + std::to_string(row) + "   ";
-        line += std::string((5 - len) * 3, ' ');
-        for (uint32_t col = 0; col < len; ++col)
+        const uint32_t length = state.GetRowLength(row);
+        std::string line = "  row " + std::to_string(row) + "   " + std::string((5 - length) * 3, ' ');
+        for (uint32_t col = 0; col < length; ++col)
         {
-            std::string cell = CellText(state, row, col);
+            const std::string cell = CNotation::FormatCell(state, row, col);
             const size_t left = (6 - cell.size()) / 2;
             line += std::string(left, ' ') + cell + std::string(6 - left - cell.size(), ' ');
         }
-        while (!line.empty() && line.back() == ' ')
-            line.pop_back();
-        out << line << '\n';
+        out << line.erase(line.find_last_not_of(' ') + 1) << '\n';
     }
     out << "  (columns count from 0 at the left end of each row)\n";
-    for (uint8_t team = 0; team < 2; ++team)
-        out << "  " << kTeamNames[team] << (team == human ? " (you)" : " (opponent)")
-            << ": " << int(state.GetTeamTokens(team)) << " in hand, score "
-            << int(state.GetTeamScore(team)) << '\n';
+    for (unsigned team = 0; team < 2; ++team)
+        out << "  " << kTeamNames[team] << (team == human ? " (you)" : " (opponent)") << ": "
+            << int(state.GetTeamTokens(team)) << " in hand, score " << int(state.GetTeamScore(team)) << '\n';
     out << "  position: " << CNotation::Format(state) << '\n';
-}
-
-void ShowResult(const CGameState& state, std::ostream& out)
-{
-    const int gold = state.GetTeamScore(0);
-    const int silver = state.GetTeamScore(1);
-    out << "Game over: " << (gold > silver ? "Gold Wins" : gold < silver ? "Silver Wins" : "Tie")
-        << " (" << gold << " to " << silver << ")\n";
-}
-
-std::string Trim(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return "";
-    const size_t last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
 }
 
 const char* const kHelp =
@@ -72,157 +42,109 @@ const char* const kHelp =
     "Two passes in a row end the game; the score is tokens in hand plus 4 for\n"
     "every triangle of three touching cells you own.\n";
 
-// Reads the human's move; false when input ends or the player quits.
-// Explains every refusal and asks again.
-bool ReadHumanMove(const CGameState& state, std::istream& in, std::ostream& out,
-                   bool& isPass, uint32_t& row, uint32_t& col, uint8_t& total)
+// Plays the placement typed as "R C COUNT"; else says why not.
+std::string TryPlacement(CGameState& state, const std::string& line)
 {
-    const uint8_t team = state.GetCurTeam();
-    while (true)
+    std::istringstream words(line);
+    std::string w[4];
+    int n = 0;
+    while (n < 4 && words >> w[n])
+        ++n;
+    long long r = 0, c = 0, count = 0;
+    if (n != 3 || !ParseInteger(w[0], r) || !ParseInteger(w[1], c) || !ParseInteger(w[2], count))
+        return "Type three numbers R C COUNT (for example 2 2 1), or pass, help, quit.";
+    if (r < 0 || r >= state.GetNumRows())
+        return "There is no row " + std::to_string(r) + ": rows go from 0 to " + std::to_string(state.GetNumRows() - 1) + ".";
+    if (c < 0 || c >= state.GetRowLength(r))
+        return "Row " + std::to_string(r) + " has columns 0 to " + std::to_string(state.GetRowLength(r) - 1) + ".";
+    if (count < 1)
+        return "COUNT is the number of tokens to add: at least 1.";
+    const unsigned team = state.GetCurTeam(), onCell = state.GetCellTokens(r, c);
+    const bool own = onCell > 0 && state.GetCellOwner(r, c) == team;
+    // Any count beyond all tokens of the game is refused before adding.
+    const uint8_t total = static_cast<uint8_t>(onCell + std::min(count, 39LL));
+    if (!state.IsMoveLegal(r, c, total))
+        return "You cannot add " + std::to_string(count) + (count == 1 ? " token" : " tokens") + " there: you have "
+             + std::to_string(state.GetTeamTokens(team)) + " in hand"
+             + (own ? " plus the " + std::to_string(onCell) + " on your own cell" : "") + ".";
+    state.MakeMove(r, c, total);
+    return "";
+}
+
+// Asks until the player moves (true), quits or the input ends (false).
+bool PlayerMoves(CGameState& state, std::istream& in, std::ostream& out)
+{
+    for (std::string line;;)
     {
-        out << kTeamNames[team] << " to move (R C COUNT, pass, help, quit)> " << std::flush;
-        std::string line;
+        out << kTeamNames[state.GetCurTeam()] << " to move (R C COUNT, pass, help, quit)> " << std::flush;
         if (!std::getline(in, line))
         {
             out << "\nInput ended; the game is left unfinished.\n";
             return false;
         }
-        line = Trim(line);
+        line.erase(0, line.find_first_not_of(" \t\r\n"));
+        line.erase(line.find_last_not_of(" \t\r\n") + 1);
         if (line.empty())
             continue;
         if (line == "quit" || line == "exit")
             return false;
         if (line == "help" || line == "?")
-        {
             out << kHelp;
-            continue;
-        }
-        if (line == "pass")
-        {
-            isPass = true;
+        else if (line == "pass")
+            return state.Pass(), true;
+        else if (const std::string refusal = TryPlacement(state, line); !refusal.empty())
+            out << refusal << '\n';
+        else
             return true;
-        }
-
-        std::istringstream words(line);
-        std::string w[4];
-        int n = 0;
-        while (n < 4 && words >> w[n])
-            ++n;
-        long long r = 0, c = 0, count = 0;
-        if (n != 3 || !ParseInteger(w[0], r) || !ParseInteger(w[1], c) || !ParseInteger(w[2], count))
-        {
-            out << "Type three numbers R C COUNT (for example 2 2 1), or pass, help, quit.\n";
-            continue;
-        }
-        if (r < 0 || r >= static_cast<long long>(state.GetNumRows()))
-        {
-            out << "There is no row " << r << ": rows go from 0 to "
-                << state.GetNumRows() - 1 << ".\n";
-            continue;
-        }
-        const long long len = state.GetRowLength(static_cast<uint32_t>(r));
-        if (c < 0 || c >= len)
-        {
-            out << "Row " << r << " has columns 0 to " << len - 1 << ".\n";
-            continue;
-        }
-        if (count < 1)
-        {
-            out << "COUNT is the number of tokens to add: at least 1.\n";
-            continue;
-        }
-        row = static_cast<uint32_t>(r);
-        col = static_cast<uint32_t>(c);
-        const long long onCell = state.GetCellTokens(row, col);
-        const bool own = onCell > 0 && state.GetCellOwner(row, col) == team;
-        const long long stock = state.GetTeamTokens(team);
-        const long long available = stock + (own ? onCell : 0);
-        // Any count beyond all tokens of the game is refused before adding.
-        const long long wanted = onCell + (count > 38 ? 39 : count);
-        if (wanted > available
-            || !state.IsMoveLegal(row, col, static_cast<uint8_t>(wanted)))
-        {
-            out << "You cannot add " << count << (count == 1 ? " token" : " tokens")
-                << " there: you have " << stock << " in hand"
-                << (own ? " plus the " + std::to_string(onCell) + " on your own cell" : "")
-                << ".\n";
-            continue;
-        }
-        isPass = false;
-        total = static_cast<uint8_t>(wanted);
-        return true;
     }
 }
 } // namespace
 
-int RunPlay(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-            std::ostream& err)
+int RunPlay(CCommandLine& cmd)
 {
-    CCommandLine cmd("play", out, err);
-    long long depth = 0, noise = 0;
-    if (!cmd.Parse(args, { "depth", "noise", "table", "seed", "pos", "side" }))
-        return cmd.Exit();
-    if (!cmd.GetInt("depth", 1, kMaxDepth, true, depth) || !cmd.GetInt("noise", 0, kMaxNoise, true, noise))
-        return cmd.Exit();
+    const long long depth = cmd.Int("depth", 1, kMaxDepth), noise = cmd.Int("noise", 0, kMaxNoise);
     if (cmd.Has("table") && cmd.Has("seed"))
-        return cmd.Fail("give --table or --seed, not both");
-
+        throw LabError{ "give --table or --seed, not both" };
     const std::string side = cmd.Has("side") ? cmd.Get("side") : "gold";
     if (side != "gold" && side != "silver")
-        return cmd.Fail("--side must be gold or silver, got '" + side + "'");
-    const uint8_t human = side == "gold" ? 0 : 1;
+        throw LabError{ "--side must be gold or silver, got '" + side + "'" };
+    const unsigned human = side == "silver";
+    CGameState state = cmd.Position();
+    cmd.InstallTable();
 
-    CGameState state(3, 2);
-    std::string error;
-    if (cmd.Has("pos") && !CNotation::ParseState(cmd.Get("pos"), state, error))
-        return cmd.Fail("bad position: " + error);
-    if (!cmd.InstallTable())
-        return cmd.Exit();
-
-    out << "You play " << kTeamNames[human] << " against the opponent at depth " << depth
-        << ", noise " << noise << ". Type 'help' for how to move.\n";
-    while (true)
+    std::ostream& out = cmd.out;
+    out << "You play " << kTeamNames[human] << " against the opponent at depth " << depth << ", noise " << noise
+        << ". Type 'help' for how to move.\n";
+    for (DrawBoard(state, human, out); !state.IsGameDone(); DrawBoard(state, human, out))
     {
-        DrawBoard(state, human, out);
-        if (state.IsGameDone())
-        {
-            ShowResult(state, out);
-            return kExitOk;
-        }
-        const uint8_t team = state.GetCurTeam();
-        if (team == human)
-        {
-            if (state.GetTeamTokens(team) == 0)
-            {
-                // With nothing in hand no placement is legal: pass for the player.
-                out << "You have no tokens in hand, so you pass.\n";
-                state.Pass();
-                continue;
-            }
-            bool isPass = false;
-            uint32_t row = 0, col = 0;
-            uint8_t total = 0;
-            if (!ReadHumanMove(state, in, out, isPass, row, col, total))
-                return kExitOk;
-            if (isPass)
-                state.Pass();
-            else
-                state.MakeMove(row, col, total);
-        }
-        else
+        const unsigned team = state.GetCurTeam();
+        if (team != human)
         {
             const OpponentMove move = FindMove(state, static_cast<int>(depth), static_cast<int>(noise));
             if (!move.found)
-                return cmd.Fail("the opponent found no move", kExitFault);
+                throw LabError{ "the opponent found no move", kExitFault };
+            out << kTeamNames[team];
             if (move.isPass)
-                out << kTeamNames[team] << " passes.\n";
+                out << " passes.\n";
             else
             {
                 const int now = state.GetCellTokens(move.row, move.col) + 1;
-                out << kTeamNames[team] << " places on " << int(move.row) << ' ' << int(move.col)
-                    << " (now " << now << (now == 1 ? " token" : " tokens") << ").\n";
+                out << " places on " << int(move.row) << ' ' << int(move.col) << " (now " << now
+                    << (now == 1 ? " token" : " tokens") << ").\n";
             }
             PlayMove(state, move);
         }
+        else if (state.GetTeamTokens(team) == 0)
+        {
+            // With nothing in hand no placement is legal: pass for the player.
+            out << "You have no tokens in hand, so you pass.\n";
+            state.Pass();
+        }
+        else if (!PlayerMoves(state, cmd.in, out))
+            return kExitOk;
     }
+    const int gold = state.GetTeamScore(0), silver = state.GetTeamScore(1);
+    out << "Game over: " << (gold > silver ? "Gold Wins" : gold < silver ? "Silver Wins" : "Tie") << " (" << gold
+        << " to " << silver << ")\n";
+    return kExitOk;
 }

@@ -1,7 +1,6 @@
 #ifndef VESK_LAB_COMMANDS_H
 #define VESK_LAB_COMMANDS_H
 
-#include <initializer_list>
 #include <iosfwd>
 #include <map>
 #include <string>
@@ -26,58 +25,59 @@ const int kMaxNoise = 1000;
 // Without --table or --seed the random table comes from this seed.
 const unsigned kDefaultSeed = 1;
 
+extern const std::string kUsage;
+
 // The whole program: args are the arguments after the program name.
-int RunLab(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-           std::ostream& err);
+int RunLab(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
 
-// The subcommands; args are the arguments after the subcommand's name.
-int RunMove(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int RunPlay(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-            std::ostream& err);
-int RunMatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int RunBench(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Why a command stops early; RunLab tells it on one line, "vesk-lab: COMMAND: ...".
+struct LabError
+{
+    std::string message;
+    int         code = kExitUsage;
+};
 
-// One subcommand's options, read with getopt_long: "--name value" or
-// "--name=value" for the value options, a bare "--name" for the flags and
-// --help. Problems are told on one line, "vesk-lab: COMMAND: ...".
+// One command's options, as its line in the usage names them. The getters
+// throw LabError on a missing or bad value.
 class CCommandLine
 {
 public:
-    CCommandLine(const char* command, std::ostream& out, std::ostream& err);
+    CCommandLine(std::istream& in, std::ostream& out) : in(in), out(out) {}
 
-    // false when the command is done already: --help printed the usage, or
-    // the arguments were refused; Exit() then gives the exit status.
-    bool Parse(const std::vector<std::string>& args, std::initializer_list<const char*> values,
-               std::initializer_list<const char*> flags = {});
+    // args[0] is the command. false when --help printed the usage.
+    bool Parse(const char* usage, const std::vector<std::string>& args);
 
     bool        Has(const std::string& name) const { return m_values.count(name) != 0; }
-    std::string Get(const std::string& name) const;   // "" when absent
+    std::string Get(const std::string& name) const { return Has(name) ? m_values.at(name) : ""; }
+    std::string Require(const std::string& name) const;
 
-    // A whole number from min to max; when absent, an error if required,
-    // else out stays as it is. false after telling the problem.
-    bool GetInt(const std::string& name, long long min, long long max, bool required, long long& out);
+    // A whole number from min to max; the second form has a default.
+    long long Int(const std::string& name, long long min, long long max) const;
+    long long Int(const std::string& name, long long min, long long max, long long fallback) const
+    {
+        return Has(name) ? Int(name, min, max) : fallback;
+    }
 
-    // Fills the random table from --table FILE or --seed S (default
-    // kDefaultSeed); false after telling the problem.
-    bool InstallTable();
+    CGameState Position() const;   // --pos, else the start
+    void       InstallTable() const;   // from --table FILE or --seed S (default kDefaultSeed)
 
-    int Fail(const std::string& message, int code = kExitUsage);   // tells; returns code
-    int Exit() const { return m_exit; }
+    std::istream& in;
+    std::ostream& out;
 
 private:
-    bool Refuse(const std::string& message);   // Fail, then false
-
-    const char*                        m_command;
-    std::ostream&                      m_out;
-    std::ostream&                      m_err;
     std::map<std::string, std::string> m_values;
-    int                                m_exit = kExitOk;
 };
 
-// Shared by the subcommands
-int  ReportError(std::ostream& err, const std::string& message, int code = kExitUsage);
+// The commands
+int RunMove(CCommandLine& cmd);
+int RunPlay(CCommandLine& cmd);
+int RunMatch(CCommandLine& cmd);
+int RunBench(CCommandLine& cmd);
+
+// Shared by the commands
+const char* const kTeamNames[2] = { "Gold", "Silver" };
 bool ParseInteger(const std::string& text, long long& out);   // -?[0-9]+, no overflow
 void PlayMove(CGameState& state, const OpponentMove& move);   // a pass or the cell's count + 1
-extern const char* const kUsage;
+std::string Quoted(const std::string& text);                  // quoted, bytes shown as \xNN, over 24 cut to 20
 
 #endif
