@@ -8,12 +8,8 @@
 
 namespace gen {
 
-// Encodes a picture as PNG, 8 bits per channel: RGBA when `withAlpha`,
-// else RGB (the alpha is dropped). Each row takes the filter that makes it
-// smallest, so flat areas compress well.
-std::vector<uint8_t> EncodePng(const Image& image, bool withAlpha);
-
-// Writes the encoded picture; false when the file cannot be written.
+// Writes the picture as an 8-bit PNG through libpng: RGBA when `withAlpha`,
+// else RGB (the alpha is dropped). False when the file cannot be written.
 bool WritePng(const std::string& path, const Image& image, bool withAlpha);
 
 // Writes raw bytes to a file; false on any failure.
