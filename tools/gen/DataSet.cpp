@@ -1,8 +1,6 @@
 #include "DataSet.h"
 #include "Art.h"
-#include "Bmp.h"
-#include "Png.h"
-#include "Quantize.h"
+#include "Files.h"
 #include "Sounds.h"
 #include "Wav.h"
 
@@ -44,9 +42,7 @@ std::vector<Output> Outputs()
     };
 
     std::vector<Output> out = {
-        { "Vesk.bmp", [](auto& to) {
-              return WriteFile(to, EncodePaletteBmp(QuantizeWithKey(PaintIcon(32), { 255, 0, 255, 255 })));
-          } },
+        { "Vesk.bmp", [](auto& to) { return WriteKeyedBmp(to, PaintIcon(32), { 255, 0, 255, 255 }); } },
         { "Data/sprites.dat", [=](auto& to) { return WriteFile(to, sprites); } },
         { "Data/silver.png", [=](auto& to) { return WritePng(to, token(METAL_SILVER), true); } },
         { "Data/gold.png", [=](auto& to) { return WritePng(to, token(METAL_GOLD), true); } },
