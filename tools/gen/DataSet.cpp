@@ -2,7 +2,6 @@
 #include "Art.h"
 #include "Files.h"
 #include "Sounds.h"
-#include "Wav.h"
 
 #include <filesystem>
 #include <functional>
