@@ -117,6 +117,22 @@ float Lattice(float fx, float fy)
     return lattice;
 }
 
+// Draws `top` over `img` with its alpha (the usual "over"), its corner at (dx, dy).
+void Over(Image& img, Image top, int dx, int dy)
+{
+    for (int y = 0; y < top.height; ++y)
+        for (int x = 0; x < top.width; ++x) {
+            Rgba s = top.at(x, y);
+            Rgba& d = img.at(x + dx, y + dy);
+            float sa = s.a / 255.0f, da = d.a / 255.0f;
+            float oa = sa + da * (1.0f - sa);
+            if (oa <= 0.0f)
+                continue;
+            auto mix = [&](uint8_t sc, uint8_t dc) { return ToByte((sc * sa + dc * da * (1.0f - sa)) / oa); };
+            d = { mix(s.r, d.r), mix(s.g, d.g), mix(s.b, d.b), uint8_t(std::lround(oa * 255.0f)) };
+        }
+}
+
 } // namespace
 
 Image PaintToken(Metal metal, int size, float radius)
@@ -179,8 +195,8 @@ Image PaintIcon(int size)
     float s = float(size) / 32.0f;
     int silverSize = int(std::lround(24.0f * s));
     int goldSize = int(std::lround(28.0f * s));
-    icon.compose(PaintToken(METAL_SILVER, silverSize, 10.8f * s), size - silverSize, 0);
-    icon.compose(PaintToken(METAL_GOLD, goldSize, 12.8f * s), 0, size - goldSize);
+    Over(icon, PaintToken(METAL_SILVER, silverSize, 10.8f * s), size - silverSize, 0);
+    Over(icon, PaintToken(METAL_GOLD, goldSize, 12.8f * s), 0, size - goldSize);
     return icon;
 }
 

@@ -1,9 +1,28 @@
 #ifndef GEN_ART_H_INCLUDED
 #define GEN_ART_H_INCLUDED
 
-#include "Image.h"
+#include <cassert>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
 
 namespace gen {
+
+// One straight (not premultiplied) RGBA pixel.
+struct Rgba { uint8_t r = 0, g = 0, b = 0, a = 0; };
+
+// An RGBA picture, rows from the top, as the files store it.
+struct Image
+{
+    Image(int w, int h) : width(w), height(h), pixels(size_t(w) * size_t(h)) { assert(w > 0 && h > 0); }
+    Rgba& at(int x, int y)
+    {
+        assert(x >= 0 && x < width && y >= 0 && y < height);
+        return pixels[size_t(y) * size_t(width) + size_t(x)];
+    }
+    int width, height;
+    std::vector<Rgba> pixels;   // row after row
+};
 
 enum Metal { METAL_SILVER, METAL_GOLD };
 
@@ -17,7 +36,7 @@ constexpr int BACKGROUND_HEIGHT = 768;
 // A shaded metal token, `size` pixels square, a disc of `radius` around the
 // middle with soft (partly transparent) edges. Gold carries a raised
 // hexagon, Silver a raised ring, so the sides differ in shape as well as
-// colour. Lit from the top left. Outside the disc alpha is 0 and the colour
+// colour. Lit from the front. Outside the disc alpha is 0 and the colour
 // is the rim's, so filtering never pulls in a dark fringe.
 Image PaintToken(Metal metal, int size, float radius);
 

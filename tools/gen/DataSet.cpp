@@ -1,15 +1,77 @@
 #include "DataSet.h"
 #include "Art.h"
-#include "Files.h"
 #include "Sounds.h"
 
+#include <SDL.h>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <png.h>
 #include <system_error>
 
 namespace gen {
 
 namespace {
+
+// Each writer returns false when the file cannot be written.
+
+bool WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream f(path, std::ios::binary);
+    f << bytes;
+    f.close();
+    return !f.fail();
+}
+
+// An 8-bit PNG through libpng: RGBA when `withAlpha`, else RGB (the alpha is dropped).
+bool WritePng(const std::string& path, const Image& image, bool withAlpha)
+{
+    std::vector<uint8_t> bytes;
+    for (const Rgba& p : image.pixels) {
+        bytes.insert(bytes.end(), { p.r, p.g, p.b });
+        if (withAlpha)
+            bytes.push_back(p.a);
+    }
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    png.width = png_uint_32(image.width);
+    png.height = png_uint_32(image.height);
+    png.format = withAlpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
+    // 8-bit sRGB rows are stored as given, so transparent pixels keep their colour.
+    return png_image_write_to_file(&png, path.c_str(), 0, bytes.data(), 0, nullptr) != 0;
+}
+
+// The palette index of an opaque colour, added when new; never the key's.
+Uint8 IndexOf(std::vector<SDL_Color>& palette, const Rgba& c)
+{
+    auto same = [&](const SDL_Color& p) { return p.r == c.r && p.g == c.g && p.b == c.b; };
+    auto it = std::find_if(palette.begin() + 1, palette.end(), same);
+    if (it == palette.end())
+        it = palette.insert(it, SDL_Color{ c.r, c.g, c.b, 0 });
+    assert(palette.size() <= 256);   // else the icon needs fewer colours
+    return Uint8(it - palette.begin());
+}
+
+// An 8-bit palette BMP through SDL, for a colour-keyed icon: index 0 is `key`
+// and marks every pixel less than half opaque; each other pixel keeps its
+// exact colour, which a small icon's few hundred pixels leave room for.
+bool WriteKeyedBmp(const std::string& path, const Image& image, Rgba key)
+{
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, image.width, image.height, 8, 0, 0, 0, 0);
+    if (!s)
+        return false;
+    std::vector<SDL_Color> palette = { SDL_Color{ key.r, key.g, key.b, 0 } };
+    for (size_t i = 0; i < image.pixels.size(); ++i) {
+        const Rgba& c = image.pixels[i];
+        const size_t y = i / size_t(image.width), x = i % size_t(image.width);
+        static_cast<Uint8*>(s->pixels)[y * size_t(s->pitch) + x] = c.a < 128 ? 0 : IndexOf(palette, c);
+    }
+    SDL_SetColors(s, palette.data(), 0, int(palette.size()));
+    const bool ok = SDL_SaveBMP(s, path.c_str()) == 0;
+    SDL_FreeSurface(s);
+    return ok;
+}
 
 // A generated file: its path from the root, and what writes it there.
 struct Output
@@ -18,28 +80,18 @@ struct Output
     std::function<bool(const std::string& to)> write;
 };
 
-// The desktop's icon sizes; each is laid out as in the hicolor theme, so the
-// folder installs as it is.
-const int kIconSizes[] = { 16, 24, 32, 48, 64, 128, 256 };
-
-std::vector<uint8_t> Text(const std::string& s)
-{
-    return std::vector<uint8_t>(s.begin(), s.end());
-}
-
 std::vector<Output> Outputs()
 {
     // The lists name files with the Windows separator, as the game expects.
     // Silver's token comes before Gold's: equal sizes keep the list's order,
     // and the sprite ids follow size, so Silver is 0, Gold 1, backdrop 2.
-    const auto sprites = Text("Data\\silver.png\nData\\gold.png\nData\\background.png\n");
+    const std::string sprites = "Data\\silver.png\nData\\gold.png\nData\\background.png\n";
     // Sound ids are line numbers: hover tick, placement, game over, pass.
-    const auto sounds = Text("Data\\tick.wav\nData\\clack.wav\nData\\chime.wav\nData\\whoosh.wav\n");
+    const std::string sounds = "Data\\tick.wav\nData\\clack.wav\nData\\chime.wav\nData\\whoosh.wav\n";
     auto token = [](Metal metal) { return PaintToken(metal, TOKEN_SIZE, TOKEN_RADIUS); };
     auto wav = [](std::vector<float> (*make)()) {
         return [make](const std::string& to) { return WriteFile(to, EncodeWav(make())); };
     };
-
     std::vector<Output> out = {
         { "Vesk.bmp", [](auto& to) { return WriteKeyedBmp(to, PaintIcon(32), { 255, 0, 255, 255 }); } },
         { "Data/sprites.dat", [=](auto& to) { return WriteFile(to, sprites); } },
@@ -52,7 +104,8 @@ std::vector<Output> Outputs()
         { "Data/chime.wav", wav(MakeChime) },
         { "Data/whoosh.wav", wav(MakeWhoosh) },
     };
-    for (int size : kIconSizes) {
+    // The desktop's icon sizes, each laid out as in the hicolor theme, so the folder installs as it is.
+    for (int size : { 16, 24, 32, 48, 64, 128, 256 }) {
         const std::string side = std::to_string(size);
         out.push_back({ "packaging/icons/" + side + "x" + side + "/apps/vesk.png",
                         [size](auto& to) { return WritePng(to, PaintIcon(size), true); } });
@@ -72,9 +125,8 @@ std::vector<std::string> GeneratedFiles()
 
 bool GenerateAll(const std::string& root, std::string& failed)
 {
-    const std::string base = root.empty() ? std::string(".") : root;
     for (const Output& o : Outputs()) {
-        const std::filesystem::path path = base + "/" + o.path;
+        const std::filesystem::path path = (root.empty() ? "." : root) + "/" + o.path;
         std::error_code ignored;
         std::filesystem::create_directories(path.parent_path(), ignored);
         if (!o.write(path.string())) {

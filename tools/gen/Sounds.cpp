@@ -1,6 +1,7 @@
 #include "Sounds.h"
 
 #include <cassert>
+#include <cstdint>
 #include <cmath>
 #include <functional>
 
@@ -138,13 +139,13 @@ std::vector<float> MakeWhoosh()
     });
 }
 
-std::vector<uint8_t> EncodeWav(const std::vector<float>& samples)
+std::string EncodeWav(const std::vector<float>& samples)
 {
-    std::vector<uint8_t> out;
+    std::string out;
     auto tag = [&out](const char* t) { out.insert(out.end(), t, t + 4); };
     auto put = [&out](uint32_t v, int bytes) {   // little-endian
         for (int i = 0; i < bytes; ++i)
-            out.push_back(uint8_t(v >> (8 * i)));
+            out.push_back(char(v >> (8 * i)));
     };
     const uint32_t dataSize = uint32_t(samples.size() * 2);
     tag("RIFF");

@@ -1,7 +1,7 @@
 #ifndef GEN_SOUNDS_H_INCLUDED
 #define GEN_SOUNDS_H_INCLUDED
 
-#include <cstdint>
+#include <string>
 #include <vector>
 
 namespace gen {
@@ -16,9 +16,9 @@ std::vector<float> MakeClack();    // a token set down on the board
 std::vector<float> MakeChime();    // the game is over
 std::vector<float> MakeWhoosh();   // a pass
 
-// Encodes mono 16-bit PCM WAV at SAMPLE_RATE. Samples are in -1 .. 1;
+// The bytes of a mono 16-bit PCM WAV at SAMPLE_RATE. Samples are in -1 .. 1;
 // anything beyond is clipped rather than wrapped.
-std::vector<uint8_t> EncodeWav(const std::vector<float>& samples);
+std::string EncodeWav(const std::vector<float>& samples);
 
 } // namespace gen
 
