@@ -26,12 +26,9 @@ uint8_t ToByte(float v) { return uint8_t(std::lround(std::fmin(255.0f, std::fmax
 
 struct Palette { Colour dark, mid, light; };
 
-Palette MetalPalette(Metal metal)
-{
-    if (metal == METAL_GOLD)
-        return { { 88, 58, 22 }, { 216, 172, 96 }, { 255, 244, 206 } };
-    return { { 66, 70, 78 }, { 178, 182, 190 }, { 252, 253, 255 } };
-}
+// Each metal's dark, middle and light tone, in the order of Metal.
+const Palette kMetals[] = { { { 66, 70, 78 }, { 178, 182, 190 }, { 252, 253, 255 } },
+                            { { 88, 58, 22 }, { 216, 172, 96 }, { 255, 244, 206 } } };
 
 // 1 on the raised emblem, 0 off it, with a bevel of about a pixel and a half.
 float EmblemMask(Metal metal, float x, float y, float radius)
@@ -95,7 +92,7 @@ Colour ShadeToken(Metal metal, float x, float y, float radius)
     float satin = r < 0.72f ? 1.0f - 0.28f * (1.0f - EmblemMask(metal, x, y, radius)) : 1.0f;
     float falloff = 1.0f - 0.15f * r * r;
 
-    Palette p = MetalPalette(metal);
+    const Palette& p = kMetals[metal];
     float t = (0.2f + 0.75f * diffuse * diffuse) * ambient * satin * falloff;
     return Mix(Mix(p.dark, p.mid, Clamp01(t)), p.light, Clamp01(0.8f * specular + 0.25f * sheen));
 }

@@ -11,38 +11,30 @@ namespace {
 
 constexpr float PI = 3.14159265358979f;
 
-// xorshift32: the same noise on every machine, unlike rand().
-class Noise
+// xorshift32 from a nonzero seed: the same noise on every machine, unlike rand().
+struct Noise
 {
-public:
-    explicit Noise(uint32_t seed) : m_state(seed) { assert(seed != 0); }   // zero stays zero
+    uint32_t state;
     float Next()   // -1 .. 1
     {
-        m_state ^= m_state << 13;
-        m_state ^= m_state >> 17;
-        m_state ^= m_state << 5;
-        return float(m_state) / 2147483648.0f - 1.0f;
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return float(state) / 2147483648.0f - 1.0f;
     }
-
-private:
-    uint32_t m_state;
 };
 
 // Chamberlin state-variable filter's band-pass output.
-class BandPass
+struct BandPass
 {
-public:
+    float low = 0.0f, band = 0.0f;
     float Band(float in, float centreHz, float q)
     {
         float f = 2.0f * std::sin(PI * centreHz / float(SAMPLE_RATE));
-        m_low += f * m_band;
-        m_band += f * (in - m_low - (1.0f / q) * m_band);
-        return m_band;
+        low += f * band;
+        band += f * (in - low - (1.0f / q) * band);
+        return band;
     }
-
-private:
-    float m_low = 0.0f;
-    float m_band = 0.0f;
 };
 
 size_t Samples(float seconds) { return size_t(seconds * float(SAMPLE_RATE)); }
@@ -74,7 +66,7 @@ std::vector<float> Render(float seconds, float fadeIn, float fadeOut, float peak
 
 std::vector<float> MakeTick()
 {
-    Noise noise(0x7e51u);
+    Noise noise{ 0x7e51u };
     BandPass bp;
     return Render(0.035f, 0.0004f, 0.008f, 0.30f, [&](float t) {
         float tone = std::sin(2.0f * PI * 3100.0f * t) * std::exp(-t / 0.0045f);
@@ -85,7 +77,7 @@ std::vector<float> MakeTick()
 
 std::vector<float> MakeClack()
 {
-    Noise noise(0xc1acu);
+    Noise noise{ 0xc1acu };
     BandPass bp;
     return Render(0.16f, 0.0003f, 0.02f, 0.75f, [&](float t) {
         // Partials of a small hard body: a little inharmonic, higher ones die first.
@@ -125,7 +117,7 @@ std::vector<float> MakeChime()
 
 std::vector<float> MakeWhoosh()
 {
-    Noise noise(0x5a55u);
+    Noise noise{ 0x5a55u };
     BandPass bp;
     const float seconds = 0.48f;
     const float length = float(Samples(seconds)) / float(SAMPLE_RATE);   // in whole samples
@@ -142,24 +134,22 @@ std::vector<float> MakeWhoosh()
 std::string EncodeWav(const std::vector<float>& samples)
 {
     std::string out;
-    auto tag = [&out](const char* t) { out.insert(out.end(), t, t + 4); };
     auto put = [&out](uint32_t v, int bytes) {   // little-endian
         for (int i = 0; i < bytes; ++i)
             out.push_back(char(v >> (8 * i)));
     };
     const uint32_t dataSize = uint32_t(samples.size() * 2);
-    tag("RIFF");
+    out += "RIFF";
     put(36 + dataSize, 4);
-    tag("WAVE");
-    tag("fmt ");
-    put(16, 4);
+    out += "WAVEfmt ";
+    put(16, 4);                // the format's size
     put(1, 2);                 // PCM
     put(1, 2);                 // mono
     put(SAMPLE_RATE, 4);
     put(SAMPLE_RATE * 2, 4);   // bytes per second
     put(2, 2);                 // bytes per frame
     put(16, 2);                // bits per sample
-    tag("data");
+    out += "data";
     put(dataSize, 4);
     for (float s : samples)
         put(uint32_t(std::lround(std::fmax(-1.0f, std::fmin(1.0f, s)) * 32767.0f)), 2);
