@@ -88,15 +88,14 @@ std::vector<Output> Outputs()
     const std::string sprites = "Data\\silver.png\nData\\gold.png\nData\\background.png\n";
     // Sound ids are line numbers: hover tick, placement, game over, pass.
     const std::string sounds = "Data\\tick.wav\nData\\clack.wav\nData\\chime.wav\nData\\whoosh.wav\n";
-    auto token = [](Metal metal) { return PaintToken(metal, TOKEN_SIZE, TOKEN_RADIUS); };
     auto wav = [](std::vector<float> (*make)()) {
         return [make](const std::string& to) { return WriteFile(to, EncodeWav(make())); };
     };
     std::vector<Output> out = {
         { "Vesk.bmp", [](auto& to) { return WriteKeyedBmp(to, PaintIcon(32), { 255, 0, 255, 255 }); } },
         { "Data/sprites.dat", [=](auto& to) { return WriteFile(to, sprites); } },
-        { "Data/silver.png", [=](auto& to) { return WritePng(to, token(METAL_SILVER), true); } },
-        { "Data/gold.png", [=](auto& to) { return WritePng(to, token(METAL_GOLD), true); } },
+        { "Data/silver.png", [](auto& to) { return WritePng(to, PaintToken(METAL_SILVER), true); } },
+        { "Data/gold.png", [](auto& to) { return WritePng(to, PaintToken(METAL_GOLD), true); } },
         { "Data/background.png", [](auto& to) { return WritePng(to, PaintBackground(), false); } },
         { "Data/sounds.dat", [=](auto& to) { return WriteFile(to, sounds); } },
         { "Data/tick.wav", wav(MakeTick) },
