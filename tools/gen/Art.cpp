@@ -1,6 +1,7 @@
 #include "Art.h"
 
 #include <cmath>
+#include <functional>
 
 namespace gen {
 
@@ -114,6 +115,16 @@ float Lattice(float fx, float fy)
     return lattice;
 }
 
+// A picture of `pixel(x, y)` at every pixel.
+Image Paint(int width, int height, const std::function<Rgba(int x, int y)>& pixel)
+{
+    Image img{ width, height, {} };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            img.pixels.push_back(pixel(x, y));
+    return img;
+}
+
 // A token in a picture: its metal, and its middle and radius in pixels.
 struct Disc { Metal metal; float cx, cy, radius; };
 
@@ -122,31 +133,28 @@ struct Disc { Metal metal; float cx, cy, radius; };
 // the last one's rim, so filtering never pulls in a dark fringe.
 Image PaintDiscs(int size, const std::vector<Disc>& discs)
 {
-    Image img(size, size);
     const int sub = 4;
     const Disc& back = discs.back();
     const Colour edge = ShadeToken(back.metal, back.radius * 0.97f, 0.0f, back.radius);
-    for (int py = 0; py < size; ++py)
-        for (int px = 0; px < size; ++px) {
-            Colour sum = { 0, 0, 0 };
-            int covered = 0;
-            for (int sy = 0; sy < sub; ++sy)
-                for (int sx = 0; sx < sub; ++sx)
-                    for (const Disc& d : discs) {
-                        float x = float(px) + (float(sx) + 0.5f) / sub - d.cx;
-                        float y = float(py) + (float(sy) + 0.5f) / sub - d.cy;
-                        if (x * x + y * y >= d.radius * d.radius)
-                            continue;
-                        Colour c = ShadeToken(d.metal, x, y, d.radius);
-                        sum = { sum.r + c.r, sum.g + c.g, sum.b + c.b };
-                        ++covered;
-                        break;
-                    }
-            const float n = float(covered);
-            Colour c = covered ? Colour{ sum.r / n, sum.g / n, sum.b / n } : edge;
-            img.at(px, py) = { ToByte(c.r), ToByte(c.g), ToByte(c.b), ToByte(255.0f * n / float(sub * sub)) };
-        }
-    return img;
+    return Paint(size, size, [&](int px, int py) {
+        Colour sum = { 0, 0, 0 };
+        int covered = 0;
+        for (int sy = 0; sy < sub; ++sy)
+            for (int sx = 0; sx < sub; ++sx)
+                for (const Disc& d : discs) {
+                    float x = float(px) + (float(sx) + 0.5f) / sub - d.cx;
+                    float y = float(py) + (float(sy) + 0.5f) / sub - d.cy;
+                    if (x * x + y * y >= d.radius * d.radius)
+                        continue;
+                    Colour c = ShadeToken(d.metal, x, y, d.radius);
+                    sum = { sum.r + c.r, sum.g + c.g, sum.b + c.b };
+                    ++covered;
+                    break;
+                }
+        const float n = float(covered);
+        Colour c = covered ? Colour{ sum.r / n, sum.g / n, sum.b / n } : edge;
+        return Rgba{ ToByte(c.r), ToByte(c.g), ToByte(c.b), ToByte(255.0f * n / float(sub * sub)) };
+    });
 }
 
 } // namespace
@@ -159,29 +167,25 @@ Image PaintToken(Metal metal)
 
 Image PaintBackground()
 {
-    Image img(BACKGROUND_WIDTH, BACKGROUND_HEIGHT);
     const Colour centreColour = { 86, 108, 120 };
     const Colour edgeColour = { 28, 37, 45 };
     // 4 x 4 ordered dither keeps the slow gradient free of bands.
     const int bayer[4][4] = { { 0, 8, 2, 10 }, { 12, 4, 14, 6 }, { 3, 11, 1, 9 }, { 15, 7, 13, 5 } };
-    for (int y = 0; y < BACKGROUND_HEIGHT; ++y)
-        for (int x = 0; x < BACKGROUND_WIDTH; ++x) {
-            // Image rows run down; the board's drawing space runs up.
-            float fx = float(x) + 0.5f - 512.0f;
-            float fy = float(BACKGROUND_HEIGHT - y) - 0.5f - 384.0f;
-            float d = std::sqrt((fx * fx) / (620.0f * 620.0f) + (fy * fy) / (470.0f * 470.0f));
-            Colour c = Mix(centreColour, edgeColour, SmoothStep(0.15f, 1.3f, d));
+    return Paint(BACKGROUND_WIDTH, BACKGROUND_HEIGHT, [&](int x, int y) {
+        // Image rows run down; the board's drawing space runs up.
+        float fx = float(x) + 0.5f - 512.0f;
+        float fy = float(BACKGROUND_HEIGHT - y) - 0.5f - 384.0f;
+        float d = std::sqrt((fx * fx) / (620.0f * 620.0f) + (fy * fy) / (470.0f * 470.0f));
+        Colour c = Mix(centreColour, edgeColour, SmoothStep(0.15f, 1.3f, d));
 
-            // Soft mottling from a few slow waves.
-            float mottle = std::sin(fx * 0.011f + 1.3f) * std::sin(fy * 0.014f - 0.7f) +
-                           0.6f * std::sin((fx + fy) * 0.023f + 2.1f) * std::sin((fx - fy) * 0.017f);
-            float lift = 2.2f * mottle + 7.0f * Lattice(fx, fy) * (1.0f - SmoothStep(0.35f, 1.05f, d));
+        // Soft mottling from a few slow waves.
+        float mottle = std::sin(fx * 0.011f + 1.3f) * std::sin(fy * 0.014f - 0.7f) +
+                       0.6f * std::sin((fx + fy) * 0.023f + 2.1f) * std::sin((fx - fy) * 0.017f);
+        float lift = 2.2f * mottle + 7.0f * Lattice(fx, fy) * (1.0f - SmoothStep(0.35f, 1.05f, d));
 
-            float dither = (float(bayer[y & 3][x & 3]) + 0.5f) / 16.0f - 0.5f;
-            img.at(x, y) = { ToByte(c.r + lift + dither), ToByte(c.g + lift + dither),
-                             ToByte(c.b + lift * 1.1f + dither), 255 };
-        }
-    return img;
+        float dither = (float(bayer[y & 3][x & 3]) + 0.5f) / 16.0f - 0.5f;
+        return Rgba{ ToByte(c.r + lift + dither), ToByte(c.g + lift + dither), ToByte(c.b + lift * 1.1f + dither), 255 };
+    });
 }
 
 Image PaintIcon(int size)

@@ -1,8 +1,6 @@
 #ifndef GEN_ART_H_INCLUDED
 #define GEN_ART_H_INCLUDED
 
-#include <cassert>
-#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -14,12 +12,6 @@ struct Rgba { uint8_t r = 0, g = 0, b = 0, a = 0; };
 // An RGBA picture, rows from the top, as the files store it.
 struct Image
 {
-    Image(int w, int h) : width(w), height(h), pixels(size_t(w) * size_t(h)) { assert(w > 0 && h > 0); }
-    Rgba& at(int x, int y)
-    {
-        assert(x >= 0 && x < width && y >= 0 && y < height);
-        return pixels[size_t(y) * size_t(width) + size_t(x)];
-    }
     int width, height;
     std::vector<Rgba> pixels;   // row after row
 };

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <cassert>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -42,17 +43,6 @@ bool WritePng(const std::string& path, const Image& image, bool withAlpha)
     return png_image_write_to_file(&png, path.c_str(), 0, bytes.data(), 0, nullptr) != 0;
 }
 
-// The palette index of an opaque colour, added when new; never the key's.
-Uint8 IndexOf(std::vector<SDL_Color>& palette, const Rgba& c)
-{
-    auto same = [&](const SDL_Color& p) { return p.r == c.r && p.g == c.g && p.b == c.b; };
-    auto it = std::find_if(palette.begin() + 1, palette.end(), same);
-    if (it == palette.end())
-        it = palette.insert(it, SDL_Color{ c.r, c.g, c.b, 0 });
-    assert(palette.size() <= 256);   // else the icon needs fewer colours
-    return Uint8(it - palette.begin());
-}
-
 // An 8-bit palette BMP through SDL, for a colour-keyed icon: index 0 is `key`
 // and marks every pixel less than half opaque; each other pixel keeps its
 // exact colour, which a small icon's few hundred pixels leave room for.
@@ -61,12 +51,17 @@ bool WriteKeyedBmp(const std::string& path, const Image& image, Rgba key)
     SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, image.width, image.height, 8, 0, 0, 0, 0);
     if (!s)
         return false;
-    std::vector<SDL_Color> palette = { SDL_Color{ key.r, key.g, key.b, 0 } };
+    std::vector<SDL_Color> palette = { { key.r, key.g, key.b, 0 } };
     for (size_t i = 0; i < image.pixels.size(); ++i) {
         const Rgba& c = image.pixels[i];
+        auto same = [&](const SDL_Color& p) { return p.r == c.r && p.g == c.g && p.b == c.b; };
+        auto it = c.a < 128 ? palette.begin() : std::find_if(palette.begin() + 1, palette.end(), same);
+        if (it == palette.end())
+            it = palette.insert(it, { c.r, c.g, c.b, 0 });
         const size_t y = i / size_t(image.width), x = i % size_t(image.width);
-        static_cast<Uint8*>(s->pixels)[y * size_t(s->pitch) + x] = c.a < 128 ? 0 : IndexOf(palette, c);
+        static_cast<Uint8*>(s->pixels)[y * size_t(s->pitch) + x] = Uint8(it - palette.begin());
     }
+    assert(palette.size() <= 256);   // else the icon needs fewer colours
     SDL_SetColors(s, palette.data(), 0, int(palette.size()));
     const bool ok = SDL_SaveBMP(s, path.c_str()) == 0;
     SDL_FreeSurface(s);
@@ -88,9 +83,6 @@ std::vector<Output> Outputs()
     const std::string sprites = "Data\\silver.png\nData\\gold.png\nData\\background.png\n";
     // Sound ids are line numbers: hover tick, placement, game over, pass.
     const std::string sounds = "Data\\tick.wav\nData\\clack.wav\nData\\chime.wav\nData\\whoosh.wav\n";
-    auto wav = [](std::vector<float> (*make)()) {
-        return [make](const std::string& to) { return WriteFile(to, EncodeWav(make())); };
-    };
     std::vector<Output> out = {
         { "Vesk.bmp", [](auto& to) { return WriteKeyedBmp(to, PaintIcon(32), { 255, 0, 255, 255 }); } },
         { "Data/sprites.dat", [=](auto& to) { return WriteFile(to, sprites); } },
@@ -98,10 +90,10 @@ std::vector<Output> Outputs()
         { "Data/gold.png", [](auto& to) { return WritePng(to, PaintToken(METAL_GOLD), true); } },
         { "Data/background.png", [](auto& to) { return WritePng(to, PaintBackground(), false); } },
         { "Data/sounds.dat", [=](auto& to) { return WriteFile(to, sounds); } },
-        { "Data/tick.wav", wav(MakeTick) },
-        { "Data/clack.wav", wav(MakeClack) },
-        { "Data/chime.wav", wav(MakeChime) },
-        { "Data/whoosh.wav", wav(MakeWhoosh) },
+        { "Data/tick.wav", [](auto& to) { return WriteFile(to, EncodeWav(MakeTick())); } },
+        { "Data/clack.wav", [](auto& to) { return WriteFile(to, EncodeWav(MakeClack())); } },
+        { "Data/chime.wav", [](auto& to) { return WriteFile(to, EncodeWav(MakeChime())); } },
+        { "Data/whoosh.wav", [](auto& to) { return WriteFile(to, EncodeWav(MakeWhoosh())); } },
     };
     // The desktop's icon sizes, each laid out as in the hicolor theme, so the folder installs as it is.
     for (int size : { 16, 24, 32, 48, 64, 128, 256 }) {

@@ -11,18 +11,14 @@ namespace {
 
 constexpr float PI = 3.14159265358979f;
 
-// xorshift32 from a nonzero seed: the same noise on every machine, unlike rand().
-struct Noise
+// xorshift32 on a nonzero state, -1 .. 1: the same noise on every machine, unlike rand().
+float Noise(uint32_t& state)
 {
-    uint32_t state;
-    float Next()   // -1 .. 1
-    {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return float(state) / 2147483648.0f - 1.0f;
-    }
-};
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return float(state) / 2147483648.0f - 1.0f;
+}
 
 // Chamberlin state-variable filter's band-pass output.
 struct BandPass
@@ -66,18 +62,18 @@ std::vector<float> Render(float seconds, float fadeIn, float fadeOut, float peak
 
 std::vector<float> MakeTick()
 {
-    Noise noise{ 0x7e51u };
+    uint32_t noise = 0x7e51u;
     BandPass bp;
     return Render(0.035f, 0.0004f, 0.008f, 0.30f, [&](float t) {
         float tone = std::sin(2.0f * PI * 3100.0f * t) * std::exp(-t / 0.0045f);
-        float grit = bp.Band(noise.Next(), 5200.0f, 1.5f) * std::exp(-t / 0.0018f);
+        float grit = bp.Band(Noise(noise), 5200.0f, 1.5f) * std::exp(-t / 0.0018f);
         return 0.65f * tone + 0.8f * grit;
     });
 }
 
 std::vector<float> MakeClack()
 {
-    Noise noise{ 0xc1acu };
+    uint32_t noise = 0xc1acu;
     BandPass bp;
     return Render(0.16f, 0.0003f, 0.02f, 0.75f, [&](float t) {
         // Partials of a small hard body: a little inharmonic, higher ones die first.
@@ -88,7 +84,7 @@ std::vector<float> MakeClack()
         for (int k = 0; k < 4; ++k)
             body += amp[k] * std::sin(2.0f * PI * freq[k] * t) * std::exp(-t / decay[k]);
         float thump = std::sin(2.0f * PI * 165.0f * t) * std::exp(-t / 0.022f);
-        float hit = bp.Band(noise.Next(), 3000.0f, 0.8f) * std::exp(-t / 0.0015f);
+        float hit = bp.Band(Noise(noise), 3000.0f, 0.8f) * std::exp(-t / 0.0015f);
         return 0.55f * body + 0.6f * thump + 1.2f * hit;
     });
 }
@@ -117,7 +113,7 @@ std::vector<float> MakeChime()
 
 std::vector<float> MakeWhoosh()
 {
-    Noise noise{ 0x5a55u };
+    uint32_t noise = 0x5a55u;
     BandPass bp;
     const float seconds = 0.48f;
     const float length = float(Samples(seconds)) / float(SAMPLE_RATE);   // in whole samples
@@ -127,7 +123,7 @@ std::vector<float> MakeWhoosh()
         float centre = 320.0f * std::pow(7.0f, x);
         // Swells for a third of the time, then dies away.
         float env = x < 0.33f ? std::sin(0.5f * PI * x / 0.33f) : 0.5f + 0.5f * std::cos(PI * (x - 0.33f) / 0.67f);
-        return env * bp.Band(noise.Next(), centre, 2.2f);
+        return env * bp.Band(Noise(noise), centre, 2.2f);
     });
 }
 
