@@ -98,12 +98,10 @@ Colour ShadeToken(Metal metal, float x, float y, float radius)
     return Mix(Mix(p.dark, p.mid, Clamp01(t)), p.light, Clamp01(0.8f * specular + 0.25f * sheen));
 }
 
-// The backdrop's brightness lift from the triangle lattice at (fx, fy) from
-// the middle: 1 on a line, fading to 0 within a pixel of it.
+// The backdrop's triangle lattice at (fx, fy) from the middle: 1 on a line, fading to 0 within a
+// pixel of it. Its side is a quarter of the board's cell spacing (170), so its corners meet every cell centre.
 float Lattice(float fx, float fy)
 {
-    // Side: a quarter of the board's cell spacing (170), so the corners fall
-    // on every cell centre.
     const float rowStep = 42.5f * std::sin(PI / 3.0f);
     const float normals[3][2] = { { 0.0f, 1.0f }, { std::sin(PI / 3.0f), 0.5f }, { -std::sin(PI / 3.0f), 0.5f } };
     float lattice = 0.0f;
@@ -184,7 +182,8 @@ Image PaintBackground()
         float lift = 2.2f * mottle + 7.0f * Lattice(fx, fy) * (1.0f - SmoothStep(0.35f, 1.05f, d));
 
         float dither = (float(bayer[y & 3][x & 3]) + 0.5f) / 16.0f - 0.5f;
-        return Rgba{ ToByte(c.r + lift + dither), ToByte(c.g + lift + dither), ToByte(c.b + lift * 1.1f + dither), 255 };
+        return Rgba{ ToByte(c.r + lift + dither), ToByte(c.g + lift + dither),
+                     ToByte(c.b + lift * 1.1f + dither), 255 };
     });
 }
 

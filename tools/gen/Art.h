@@ -9,12 +9,8 @@ namespace gen {
 // One straight (not premultiplied) RGBA pixel.
 struct Rgba { uint8_t r = 0, g = 0, b = 0, a = 0; };
 
-// An RGBA picture, rows from the top, as the files store it.
-struct Image
-{
-    int width, height;
-    std::vector<Rgba> pixels;   // row after row
-};
+// An RGBA picture, its pixels row after row from the top, as the files store them.
+struct Image { int width, height; std::vector<Rgba> pixels; };
 
 enum Metal { METAL_SILVER, METAL_GOLD };
 

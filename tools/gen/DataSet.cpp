@@ -69,11 +69,7 @@ bool WriteKeyedBmp(const std::string& path, const Image& image, Rgba key)
 }
 
 // A generated file: its path from the root, and what writes it there.
-struct Output
-{
-    std::string path;
-    std::function<bool(const std::string& to)> write;
-};
+struct Output { std::string path; std::function<bool(const std::string& to)> write; };
 
 std::vector<Output> Outputs()
 {

@@ -52,9 +52,8 @@ std::vector<float> Render(float seconds, float fadeIn, float fadeOut, float peak
     for (float v : s)
         most = std::fmax(most, std::fabs(v));
     assert(most > 0.0f);
-    const float k = peak / most;
     for (float& v : s)
-        v *= k;
+        v *= peak / most;
     return s;
 }
 
@@ -77,12 +76,12 @@ std::vector<float> MakeClack()
     BandPass bp;
     return Render(0.16f, 0.0003f, 0.02f, 0.75f, [&](float t) {
         // Partials of a small hard body: a little inharmonic, higher ones die first.
-        const float freq[] = { 1730.0f, 2610.0f, 3930.0f, 5270.0f };
-        const float amp[] = { 1.0f, 0.7f, 0.45f, 0.3f };
-        const float decay[] = { 0.020f, 0.013f, 0.008f, 0.005f };
+        const struct { float freq, amp, decay; } partials[] = {
+            { 1730.0f, 1.0f, 0.020f }, { 2610.0f, 0.7f, 0.013f },
+            { 3930.0f, 0.45f, 0.008f }, { 5270.0f, 0.3f, 0.005f } };
         float body = 0.0f;
-        for (int k = 0; k < 4; ++k)
-            body += amp[k] * std::sin(2.0f * PI * freq[k] * t) * std::exp(-t / decay[k]);
+        for (const auto& p : partials)
+            body += p.amp * std::sin(2.0f * PI * p.freq * t) * std::exp(-t / p.decay);
         float thump = std::sin(2.0f * PI * 165.0f * t) * std::exp(-t / 0.022f);
         float hit = bp.Band(Noise(noise), 3000.0f, 0.8f) * std::exp(-t / 0.0015f);
         return 0.55f * body + 0.6f * thump + 1.2f * hit;
@@ -93,19 +92,17 @@ std::vector<float> MakeChime()
 {
     return Render(1.9f, 0.0f, 0.25f, 0.70f, [](float t) {
         // A rising major triad, struck one note after the other, bell-like.
-        const float notes[] = { 659.25f, 783.99f, 1046.50f };
-        const float starts[] = { 0.0f, 0.12f, 0.24f };
-        const float ratio[] = { 1.0f, 2.0f, 3.01f, 4.17f };
-        const float amp[] = { 1.0f, 0.35f, 0.18f, 0.10f };
-        const float decay[] = { 0.55f, 0.30f, 0.18f, 0.11f };
+        const struct { float freq, start; } notes[] = { { 659.25f, 0.0f }, { 783.99f, 0.12f }, { 1046.50f, 0.24f } };
+        const struct { float ratio, amp, decay; } partials[] = {
+            { 1.0f, 1.0f, 0.55f }, { 2.0f, 0.35f, 0.30f }, { 3.01f, 0.18f, 0.18f }, { 4.17f, 0.10f, 0.11f } };
         float v = 0.0f;
-        for (int n = 0; n < 3; ++n) {
-            float u = t - starts[n];
+        for (const auto& n : notes) {
+            float u = t - n.start;
             if (u < 0.0f)
                 continue;
             float attack = std::fmin(1.0f, u / 0.004f);
-            for (int k = 0; k < 4; ++k)
-                v += attack * amp[k] * std::sin(2.0f * PI * notes[n] * ratio[k] * u) * std::exp(-u / decay[k]);
+            for (const auto& p : partials)
+                v += attack * p.amp * std::sin(2.0f * PI * n.freq * p.ratio * u) * std::exp(-u / p.decay);
         }
         return v;
     });
@@ -115,8 +112,7 @@ std::vector<float> MakeWhoosh()
 {
     uint32_t noise = 0x5a55u;
     BandPass bp;
-    const float seconds = 0.48f;
-    const float length = float(Samples(seconds)) / float(SAMPLE_RATE);   // in whole samples
+    const float seconds = 0.48f, length = float(Samples(seconds)) / float(SAMPLE_RATE);   // in whole samples
     return Render(seconds, 0.002f, 0.01f, 0.55f, [&](float t) {
         float x = t / length;
         // The band sweeps up, as air past something moving fast.
