@@ -9,8 +9,7 @@ int main(int argc, char** argv)
 {
     const char* root = argc > 1 ? argv[1] : ".";
     std::string failed;
-    if (!gen::GenerateAll(root, failed))
-    {
+    if (!gen::GenerateAll(root, failed)) {
         std::fprintf(stderr, "vesk-gendata: cannot write %s\n", failed.c_str());
         return 1;
     }
