@@ -13,7 +13,11 @@ target_link_options(vesk PRIVATE
   -sALLOW_MEMORY_GROWTH=1
   -sENVIRONMENT=web
   "--preload-file=${PROJECT_SOURCE_DIR}/Data@/Data")
-set_property(TARGET vesk APPEND PROPERTY LINK_DEPENDS "${PROJECT_SOURCE_DIR}/Data")
+# A changed data file, page or licence makes a new link, so a new site.
+file(GLOB data_files "${PROJECT_SOURCE_DIR}/Data/*")
+set_property(TARGET vesk APPEND PROPERTY LINK_DEPENDS ${data_files}
+  "${CMAKE_CURRENT_LIST_DIR}/index.html" "${CMAKE_CURRENT_LIST_DIR}/HOSTING.txt"
+  "${CMAKE_CURRENT_LIST_DIR}/MakeSite.cmake")
 
 add_custom_command(TARGET vesk POST_BUILD
   COMMAND ${CMAKE_COMMAND}

@@ -66,7 +66,7 @@ class Page:
     """One page of the site in Chromium, played through xsession's steps: it
     takes xdotool's words for input, and its canvas is the screen."""
 
-    def __init__(self, url, flags=()):
+    def __init__(self, url, flags=(), size=(1024, 768)):
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
         for flag in ("--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
@@ -75,10 +75,11 @@ class Page:
             options.add_argument(flag)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-        self.cdp("Emulation.setDeviceMetricsOverride", width=1024, height=768, deviceScaleFactor=1, mobile=False)
+        self.cdp("Emulation.setDeviceMetricsOverride", width=size[0], height=size[1], deviceScaleFactor=1, mobile=False)
         self.driver.get(url)
         self.blank, self.frames, self.console = Screen(bytes(1024 * 768 * 3)), {}, []
         self.x = self.y = self.buttons = 0
+        self.canvas = None   # where the game's 1024 by 768 lie on the page, once shown
 
     def __enter__(self):
         return self
@@ -98,14 +99,22 @@ class Page:
     def running(self):
         return self.js("!document.getElementById('canvas').hidden")
 
+    def place(self, x, y):   # the page's point for the game's (x, y)
+        if not self.canvas:
+            self.canvas = self.js("document.getElementById('canvas').getBoundingClientRect().toJSON()")
+        scale = self.canvas["width"] / 1024
+        return self.canvas["x"] + x * scale, self.canvas["y"] + y * scale
+
     def screen(self):
-        shot = self.cdp("Page.captureScreenshot", format="png", clip={"x": 0, "y": 0, "width": 1024, "height": 768,
-                                                                      "scale": 1})
-        return Screen(Image.open(io.BytesIO(base64.b64decode(shot["data"]))).convert("RGB").tobytes())
+        x, y = self.place(0, 0)
+        clip = {"x": x, "y": y, "width": self.canvas["width"], "height": self.canvas["height"],
+                "scale": 1024 / self.canvas["width"]}
+        image = Image.open(io.BytesIO(base64.b64decode(self.cdp("Page.captureScreenshot", format="png", clip=clip)["data"])))
+        return Screen(image.convert("RGB").resize((1024, 768)).tobytes())
 
     def mouse(self, kind, button="none"):
-        self.cdp("Input.dispatchMouseEvent", type=kind, x=self.x, y=self.y, button=button, buttons=self.buttons,
-                 clickCount=1)
+        x, y = self.place(self.x, self.y)
+        self.cdp("Input.dispatchMouseEvent", type=kind, x=x, y=y, button=button, buttons=self.buttons, clickCount=1)
 
     def xdo(self, *words):
         words = list(words)
@@ -131,7 +140,7 @@ class Page:
                 raise ValueError(word)
 
     def touch(self, kind, *points):
-        self.cdp("Input.dispatchTouchEvent", type=kind, touchPoints=[{"x": round(x), "y": round(y)} for x, y in points])
+        self.cdp("Input.dispatchTouchEvent", type=kind, touchPoints=[dict(zip("xy", self.place(*p))) for p in points])
 
     def wait_for(self, what, predicate):
         return xsession.Game.wait_for(self, what, predicate)
@@ -214,6 +223,27 @@ def touch(site, desktop):
         check(not page.errors(), "no error on the console (%s)" % page.errors())
 
 
+def scaled(site):
+    """In a wider window the picture is letterboxed, and the mouse and a right
+    click act on the game's own coordinates."""
+    with Page(site.url, size=(1600, 1000)) as page:
+        page.wait_for("the menu", lambda s: s.menu())
+        placed = (page.canvas["x"], page.canvas["y"], page.canvas["width"], page.canvas["height"])
+        check(all(abs(a - b) < 0.5 for a, b in zip(placed, (400 / 3, 0, 4000 / 3, 1000))),
+              "the canvas fills the height, centred, in its own proportions (%s)" % page.canvas)
+        page.xdo("mousemove", 200, 410)
+        page.wait_for("'Hard' red under the pointer", lambda s: s.count(xsession.HARD, xsession.RED, 55) > 150)
+        mx, my = centre(2, 2)
+        page.xdo("click", 1, "mousemove", mx, my, "mousedown", 1, "mousemove", mx + 160, my)
+        page.wait_for("a drag on the middle cell", lambda s: s.rings(xsession.GOLD) == [(2, 2)])
+        page.xdo("click", 3)
+        page.wait_for("the drag cancelled by a right click", lambda s: not s.rings(xsession.GOLD))
+        page.xdo("mouseup", 1)
+        time.sleep(1)   # a placement would have Silver answer by now
+        check(not page.screen().rings(xsession.SILVER), "the release after the cancel places nothing")
+        check(not page.errors(), "no error on the console (%s)" % page.errors())
+
+
 def broken_picture(site_dir, vesk, source):
     """Gold's token picture broken in the packaged data, in both builds: the
     game still plays, and both show the same (the pictures after it move up a
@@ -268,6 +298,7 @@ def main(site_dir, vesk, source):
     with Site(site_dir) as site:
         play(site, desktop)
         touch(site, desktop)
+        scaled(site)
     broken_picture(site_dir, vesk, source)
     refusals(site_dir)
 
