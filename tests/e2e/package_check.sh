@@ -64,7 +64,9 @@ copy_package() {
       cmake -S "$src" -B "$bld" "${options[@]}" &&
       cmake --build "$bld" -j"$(nproc)" --target vesk vesk-lab &&
       (cd "$bld" && cpack -G DEB); } >"$log" 2>&1 || { tail -n 30 "$log" >&2; return 1; }
-  echo "$bld"/vesk_*.deb
+  local made=("$bld"/vesk_*.deb)
+  [ -f "${made[0]}" ] || { echo "no package in $bld" >&2; return 1; }
+  echo "${made[0]}"
 }
 
 # same_package A B WHAT: fails naming the files (or the package's own
@@ -83,18 +85,22 @@ same_package() {
     fi
   done
   diff <(dpkg-deb -c "$1") <(dpkg-deb -c "$2") | head -n 20 | sed 's/^/  /' >&2
+  return 1
 }
 
 if [ -z "$commit" ]; then
   fail "$source_dir is not a git checkout: the package's reproducibility is not checked"
 else
   # Two folders of different depth, one building inside its source, one beside it.
+  started=$SECONDS
   one=$(copy_package "$work/one/vesk" "$work/one/vesk/build") || fail "the first copy of $commit did not build"
   two=$(copy_package "$work/copy-two/source" "$work/copy-two/obj") || fail "the second copy of $commit did not build"
   if [ -n "$one" ] && [ -n "$two" ]; then
-    same_package "$one" "$two" "the same commit built in two folders"
+    same_package "$one" "$two" "the same commit built in two folders" &&
+      echo "ok: ${commit:0:12} built in two folders gives the same package: $(sha256sum < "$one" | cut -c1-16) ($((SECONDS - started)) s)"
     if [ -z "$(git -C "$source_dir" status --porcelain)" ]; then
-      same_package "$deb" "$one" "this tree's package and a copy of its commit"
+      same_package "$deb" "$one" "this tree's package and a copy of its commit" &&
+        echo "ok: this tree's package is the same"
     else
       echo "note: $source_dir has changes not committed: its package is not compared with the copies'"
     fi
