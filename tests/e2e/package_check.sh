@@ -77,11 +77,11 @@ same_package() {
   local d="$work/diff" f
   rm -rf "$d"; mkdir -p "$d/a" "$d/b"
   dpkg-deb -R "$1" "$d/a" && dpkg-deb -R "$2" "$d/b"
-  diff -rq "$d/a" "$d/b" | sed 's/^/  /' >&2
-  for f in $(diff -rq "$d/a" "$d/b" | awk '$1 == "Files" { print $2 }'); do
-    if [ "$(head -c 4 "$f")" = $'\x7fELF' ]; then
-      echo "  strings only in one of ${f#"$d"/a/}:" >&2
-      diff <(strings -a "$f") <(strings -a "$d/b/${f#"$d"/a/}") | head -n 10 | sed 's/^/    /' >&2
+  (cd "$d" && diff -rq a b) | sed 's/^/  /' >&2
+  for f in $(cd "$d" && diff -rq a b | awk '$1 == "Files" { print substr($2, 3) }'); do
+    if [ "$(head -c 4 "$d/a/$f")" = $'\x7fELF' ]; then
+      echo "  strings that differ in $f:" >&2
+      diff <(strings -a "$d/a/$f") <(strings -a "$d/b/$f") | head -n 10 | sed 's/^/    /' >&2
     fi
   done
   diff <(dpkg-deb -c "$1") <(dpkg-deb -c "$2") | head -n 20 | sed 's/^/  /' >&2
