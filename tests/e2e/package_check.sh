@@ -2,6 +2,11 @@
 # The Debian package made from a built tree (cpack -G DEB, left there) as
 # Debian's tools see it: lintian (errors fail; warnings and notes shown), its
 # file list, desktop entry, AppStream file and manual pages; then played unpacked.
+# Last, that the package is reproducible: the committed HEAD of the tree's
+# source, cloned into two other folders and built there with the tree's
+# options, gives two packages equal byte for byte, and equal to this tree's
+# own where its source is that commit unchanged. Time stamps come from
+# SOURCE_DATE_EPOCH, as on Debian's builders: the commit's time unless set.
 # Usage, with a display (scripts/test runs it under tests/hardening/with-xvfb.sh):
 #   tests/e2e/package_check.sh [build]
 set -uo pipefail
@@ -11,6 +16,13 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
 fail() { echo "FAILED: $*" >&2; failed=$((failed + 1)); }
+
+source_dir=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
+commit=$(git -C "$source_dir" rev-parse --verify -q HEAD) || commit=""
+if [ -z "${SOURCE_DATE_EPOCH:-}" ] && [ -n "$commit" ]; then
+  SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct "$commit")
+  export SOURCE_DATE_EPOCH
+fi
 
 rm -f "$build"/vesk_*.deb
 (cd "$build" && cpack -G DEB >"$work/cpack.log") || { cat "$work/cpack.log"; exit 1; }
@@ -33,5 +45,66 @@ version=$(dpkg-deb -f "$deb" Version)
 zcat "$share/doc/vesk/changelog.gz" | head -n 1 | grep -q "^vesk ($version) " || fail "the changelog's first entry is not $version"
 grep -q "<release version=\"$version\"" "$share"/metainfo/*.metainfo.xml || fail "the AppStream file has no release $version"
 python3 "$here/xsession.py" deb "$deb" || fail "the unpacked game did not run"
+
+# The tree's options, for the copies: its build type, compilers and flags and
+# Vesk's own, less the tests, which the package does not hold.
+options=()
+while IFS= read -r line; do options+=("-D$line"); done < <(
+  grep -E '^(CMAKE_BUILD_TYPE|CMAKE_(C|CXX)_COMPILER|CMAKE_(C|CXX)_FLAGS|CMAKE_EXE_LINKER_FLAGS|VESK_[A-Z_]+):(STRING|BOOL|FILEPATH|PATH)=' \
+    "$build/CMakeCache.txt" | grep -v '^VESK_BUILD_TESTS:')
+options+=(-DVESK_BUILD_TESTS=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON)
+
+# copy_package SOURCE BUILD: HEAD cloned into SOURCE, built in BUILD, packaged;
+# prints the package's path.
+copy_package() {
+  local src="$1" bld="$2" log="$work/copy-$(basename "$(dirname "$1")").log"
+  { git clone --quiet --no-checkout "$source_dir" "$src" &&
+      git -C "$src" fetch --quiet "$source_dir" HEAD &&
+      git -C "$src" checkout --quiet --detach "$commit" &&
+      cmake -S "$src" -B "$bld" "${options[@]}" &&
+      cmake --build "$bld" -j"$(nproc)" --target vesk vesk-lab &&
+      (cd "$bld" && cpack -G DEB); } >"$log" 2>&1 || { tail -n 30 "$log" >&2; return 1; }
+  local made=("$bld"/vesk_*.deb)
+  [ -f "${made[0]}" ] || { echo "no package in $bld" >&2; return 1; }
+  echo "${made[0]}"
+}
+
+# same_package A B WHAT: fails naming the files (or the package's own
+# metadata) that differ.
+same_package() {
+  cmp -s "$1" "$2" && return 0
+  fail "$3: the packages differ ($1, $2)"
+  local d="$work/diff" f
+  rm -rf "$d"; mkdir -p "$d/a" "$d/b"
+  dpkg-deb -R "$1" "$d/a" && dpkg-deb -R "$2" "$d/b"
+  (cd "$d" && diff -rq a b) | sed 's/^/  /' >&2
+  for f in $(cd "$d" && diff -rq a b | awk '$1 == "Files" { print substr($2, 3) }'); do
+    if [ "$(head -c 4 "$d/a/$f")" = $'\x7fELF' ]; then
+      echo "  strings that differ in $f:" >&2
+      diff <(strings -a "$d/a/$f") <(strings -a "$d/b/$f") | head -n 10 | sed 's/^/    /' >&2
+    fi
+  done
+  diff <(dpkg-deb -c "$1") <(dpkg-deb -c "$2") | head -n 20 | sed 's/^/  /' >&2
+  return 1
+}
+
+if [ -z "$commit" ]; then
+  fail "$source_dir is not a git checkout: the package's reproducibility is not checked"
+else
+  # Two folders of different depth, one building inside its source, one beside it.
+  started=$SECONDS
+  one=$(copy_package "$work/one/vesk" "$work/one/vesk/build") || fail "the first copy of $commit did not build"
+  two=$(copy_package "$work/copy-two/source" "$work/copy-two/obj") || fail "the second copy of $commit did not build"
+  if [ -n "$one" ] && [ -n "$two" ]; then
+    same_package "$one" "$two" "the same commit built in two folders" &&
+      echo "ok: ${commit:0:12} built in two folders gives the same package: $(sha256sum < "$one" | cut -c1-16) ($((SECONDS - started)) s)"
+    if [ -z "$(git -C "$source_dir" status --porcelain)" ]; then
+      same_package "$deb" "$one" "this tree's package and a copy of its commit" &&
+        echo "ok: this tree's package is the same"
+    else
+      echo "note: $source_dir has changes not committed: its package is not compared with the copies'"
+    fi
+  fi
+fi
 [ $failed -eq 0 ] || { echo "package check: $failed failed" >&2; exit 1; }
 echo "package check: all passed"
