@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -41,7 +42,10 @@ protected:
     {
         for (int pass = 1; pass <= 2; ++pass) {
             engine->Shutdown();
-            EXPECT_TRUE(SDL_WasInit(0) == 0 && !AudioOpen() && !engine->GetIcon() && !SDL_GetVideoSurface()) << pass;
+            EXPECT_EQ(SDL_WasInit(0), 0u) << pass;
+            EXPECT_FALSE(AudioOpen()) << pass;
+            EXPECT_EQ(engine->GetIcon(), nullptr) << pass;
+            EXPECT_EQ(SDL_GetVideoSurface(), nullptr) << pass;
         }
     }
 
@@ -59,11 +63,12 @@ TEST_F(EngineSetup, starts_and_shuts_down)
         ASSERT_TRUE(engine->Init(settings)) << engine->GetInitError();
         const SDL_Surface* screen = SDL_GetVideoSurface();
         ASSERT_NE(screen, nullptr);
-        EXPECT_TRUE(screen->w == 1024 && screen->h == 768 && screen->format->BitsPerPixel == 32 &&
-                    (screen->flags & SDL_OPENGL));
+        EXPECT_EQ(std::make_tuple(screen->w, screen->h, int(screen->format->BitsPerPixel)), std::make_tuple(1024, 768, 32));
+        EXPECT_TRUE(screen->flags & SDL_OPENGL);
         EXPECT_TRUE(AudioOpen());
         ASSERT_NE(engine->GetIcon(), nullptr);
-        EXPECT_TRUE((engine->GetIcon()->flags & SDL_SRCCOLORKEY) && engine->GetIcon()->format->colorkey == 9u);
+        EXPECT_TRUE(engine->GetIcon()->flags & SDL_SRCCOLORKEY);
+        EXPECT_EQ(engine->GetIcon()->format->colorkey, 9u);
         ExpectShutdownReleasesAll();
     }
 }
@@ -88,7 +93,9 @@ TEST_F(EngineSetup, failed_starts_leave_what_shutdown_releases)
         setenv("SDL_AUDIODRIVER", c.audioDriver, 1);
         EXPECT_FALSE(engine->Init(settings));
         EXPECT_EQ(engine->GetInitError().rfind(c.message, 0), 0u) << engine->GetInitError();
-        EXPECT_TRUE((SDL_WasInit(SDL_INIT_VIDEO) != 0) == c.held && AudioOpen() == c.held && !engine->GetIcon());
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO) != 0, c.held);
+        EXPECT_EQ(AudioOpen(), c.held);
+        EXPECT_EQ(engine->GetIcon(), nullptr);
         ExpectShutdownReleasesAll();
     }
     setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -105,7 +112,8 @@ TEST(StartupSettings, fullscreen_option)
          {std::tuple{0, 0, false}, {1, 1, true}, {2, 4, true}, {2, 2, false}, {3, 5, false}}) {
         CEngineSettings s = CEngineSettings::DefaultSettings();
         s.ScanCommandLine(count, args[arg].data());
-        EXPECT_TRUE(s.m_Fullscreen == fullscreen && s.m_Width == 1024) << arg << " " << count;
+        EXPECT_EQ(s.m_Fullscreen, fullscreen) << arg << " " << count;
+        EXPECT_EQ(s.m_Width, 1024) << arg << " " << count;
     }
 }
 
