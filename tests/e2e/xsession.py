@@ -210,11 +210,10 @@ def bad_data(vesk, src, cases):
     # One file at a time only missing: the game refuses a damaged file as it does an absent one.
     # All at once, damaged every way: "all" leaves the lists and the icon whole so that every
     # file they name is read; "all+icon" damages everything, and the icon must fail the start.
-    runs = []
-    for case in cases or ["each", "all", "all+icon"]:
-        targets = [files[3:]] if case == "all" else [files] if case == "all+icon" else [[case]]
-        modes = ("missing", "empty", "truncated", "random")
-        runs += [([f], "missing") for f in files] if case == "each" else [(t, m) for t in targets for m in modes]
+    runs = [([f], "missing") for f in files] if "each" in (cases or ["each"]) else []
+    for case in [c for c in cases or ["all", "all+icon"] if c != "each"]:
+        targets = files[3:] if case == "all" else files if case == "all+icon" else [case]
+        runs += [(targets, mode) for mode in ("missing", "empty", "truncated", "random")]
     for targets, mode in runs:
         with tempfile.TemporaryDirectory() as run:
             shutil.copytree(src + "/Data", run + "/Data")
