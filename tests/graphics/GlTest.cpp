@@ -2,6 +2,7 @@
 // Random packings are the fuzz targets' (fuzz/fuzz_rect_packer.cpp, fuzz/fuzz_sprite_packing.cpp).
 #include "graphics/CRectPacker.h"
 #include "graphics/CSprite.h"
+#include "graphics/CSpritePacker.h"
 #include "graphics/CSpriteSheet.h"
 #include "support/Feedback.h"
 
@@ -198,6 +199,18 @@ TEST(RectPacker, worked_example_to_the_coordinate)
     wide.AddFreeRect({0, 0, 1 << 20, 8});
     EXPECT_TRUE(wide.Pack(0));
     EXPECT_EQ(wide.GetSize(), 1 << 18);
+}
+
+// Among free places where the atlas grows as much, the first: a second image of the first's size
+// goes below it, not beside it.
+TEST(SpritePacker, ties_go_to_the_first_free_place)
+{
+    std::vector<SpriteImage> images(2);
+    for (SpriteImage& s : images)
+        s.loaded = true, s.w = s.h = 64, s.entry = &s - images.data();
+    EXPECT_EQ(CSpritePacker().PackSprites(images), 256);
+    EXPECT_EQ(std::make_pair(images[1].x, images[1].y), std::make_pair(0, 0));
+    EXPECT_EQ(std::make_pair(images[0].x, images[0].y), std::make_pair(0, 65));
 }
 
 } // namespace
