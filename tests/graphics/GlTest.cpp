@@ -4,6 +4,7 @@
 #include "graphics/CSprite.h"
 #include "graphics/CSpritePacker.h"
 #include "graphics/CSpriteSheet.h"
+#include "graphics/Texture.h"
 #include "support/Feedback.h"
 
 #include <gtest/gtest.h>
@@ -171,6 +172,14 @@ TEST_F(Gl, sprite_is_a_quad_of_its_size_showing_its_image_upright)
     GLint bound = -1;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_EQ(bound, 7);
+}
+
+// A texture the driver refuses is no texture, and leaves no error behind.
+TEST_F(Gl, a_refused_upload_gives_no_texture)
+{
+    GLint max = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max);
+    EXPECT_EQ(UploadTexture(max * 2, GL_ALPHA8, GL_ALPHA, nullptr), 0u);
 }
 
 // Among equal areas the later added goes first. What fits nowhere keeps its position; a gap too large
