@@ -3,11 +3,11 @@
 display of tests/hardening/with-xvfb.sh (a bare Xvfb: the window opens at 0,0):
 input through xdotool, the screen read back with import (y down). Its uses:
   play VESK DATA_DIR [WRAPPER...]   a start without the icon fails; a game at Hard as
-      a player sees it, quit silently with status 0; WRAPPER runs both (leak sessions).
-  install BUILD_DIR | deb PACKAGE   installed, played through the launcher from elsewhere.
-  bad-data VESK SOURCE_DIR [CASE...]   each file ("all": all but the icon, "all+icon")
-      missing, empty, halved, random: still a placement, Silver's answer, a silent
-      quit; a bad icon fails the start.
+      a player sees it, quit silently with status 0; WRAPPER runs both (the leak session).
+  deb PACKAGE   unpacked, played through the launcher from elsewhere.
+  bad-data VESK SOURCE_DIR [CASE...]   each file missing ("each"), then all but the icon
+      ("all") and all ("all+icon") missing, empty, halved, random: still a placement,
+      Silver's answer, a silent quit; a bad icon fails the start.
 """
 import math
 import os
@@ -184,19 +184,14 @@ def play_blind(game):
     escape_to_quit(game, "libpng ")   # damaged pictures make the library complain
 
 
-def install(kind, what, root, elsewhere):
-    if kind == "deb":   # the desktop entry names the place the package installs to
-        subprocess.run(["dpkg-deb", "-x", what, root], check=True)
-        prefix, installed, layout = os.path.join(root, "usr"), "/usr", ("games", "lib/games/vesk", "share/games/vesk")
-    else:
-        subprocess.run(["cmake", "--install", what, "--prefix", root], check=True, stdout=subprocess.DEVNULL)
-        prefix, installed, layout = root, root, ("bin", "libexec/vesk", "share/vesk")
-    bin_dir, program, data = (os.path.join(prefix, d) for d in (layout[0], layout[1] + "/vesk", layout[2]))
-    with open(prefix + "/share/applications/vesk.desktop") as f:
+def install(deb, root, elsewhere):   # the desktop entry names the place the package installs to
+    subprocess.run(["dpkg-deb", "-x", deb, root], check=True)
+    program, data = root + "/usr/lib/games/vesk/vesk", root + "/usr/share/games/vesk"
+    with open(root + "/usr/share/applications/vesk.desktop") as f:
         keys = dict(line.split("=", 1) for line in f.read().splitlines() if "=" in line)
-    check(keys.get("Icon") == "vesk" and keys.get("Exec", "").strip('"') == os.path.join(installed, layout[0], "vesk"),
+    check(keys.get("Icon") == "vesk" and keys.get("Exec", "").strip('"') == "/usr/games/vesk",
           "the desktop entry starts the launcher")
-    with Game([bin_dir + "/vesk", "-fullscreen", "two words"], elsewhere) as game:
+    with Game([root + "/usr/games/vesk", "-fullscreen", "two words"], elsewhere) as game:
         game.wait_change("a first frame", game.blank)
         with open("/proc/%d/cmdline" % game.proc.pid, "rb") as f:
             argv = f.read().split(b"\0")[:-1]
@@ -212,27 +207,32 @@ def bad_data(vesk, src, cases):
         with open(os.path.join(src, name), encoding="latin-1") as f:
             files += [line.strip().replace("\\", "/") for line in f if line.strip()]
     files, failed = list(dict.fromkeys(files)), []
-    for case in cases or files + ["all", "all+icon"]:
-        for mode in ("missing", "empty", "truncated", "random"):
-            with tempfile.TemporaryDirectory() as run:
-                shutil.copytree(src + "/Data", run + "/Data")
-                shutil.copy(src + "/Vesk.bmp", run)
-                targets = files[1:] if case == "all" else files if case == "all+icon" else [case]
-                for name in targets:
-                    size = os.path.getsize(os.path.join(run, name))
-                    with open(os.path.join(run, name), "r+b") as f:
-                        f.truncate(size // 2 if mode == "truncated" else 0)
-                        f.write(random.Random(zlib.crc32(name.encode())).randbytes(max(size, 64)) if mode == "random" else b"")
-                    if mode == "missing":
-                        os.remove(os.path.join(run, name))
-                try:
-                    if "Vesk.bmp" in targets:
-                        expect_start_failure([vesk], run)
-                    else:
-                        with Game([vesk], run) as game:
-                            play_blind(game)
-                except (Failure, subprocess.SubprocessError) as e:
-                    failed.append("%s %s: %s" % (case, mode, e))
+    # One file at a time only missing: the game refuses a damaged file as it does an absent one.
+    # All at once, damaged every way: "all" leaves the lists and the icon whole so that every
+    # file they name is read; "all+icon" damages everything, and the icon must fail the start.
+    runs = [([f], "missing") for f in files] if "each" in (cases or ["each"]) else []
+    for case in [c for c in cases or ["all", "all+icon"] if c != "each"]:
+        targets = files[3:] if case == "all" else files if case == "all+icon" else [case]
+        runs += [(targets, mode) for mode in ("missing", "empty", "truncated", "random")]
+    for targets, mode in runs:
+        with tempfile.TemporaryDirectory() as run:
+            shutil.copytree(src + "/Data", run + "/Data")
+            shutil.copy(src + "/Vesk.bmp", run)
+            for name in targets:
+                size = os.path.getsize(os.path.join(run, name))
+                with open(os.path.join(run, name), "r+b") as f:
+                    f.truncate(size // 2 if mode == "truncated" else 0)
+                    f.write(random.Random(zlib.crc32(name.encode())).randbytes(max(size, 64)) if mode == "random" else b"")
+                if mode == "missing":
+                    os.remove(os.path.join(run, name))
+            try:
+                if "Vesk.bmp" in targets:
+                    expect_start_failure([vesk], run)
+                else:
+                    with Game([vesk], run) as game:
+                        play_blind(game)
+            except (Failure, subprocess.SubprocessError) as e:
+                failed.append("%s %s: %s" % (targets if len(targets) == 1 else "%d files" % len(targets), mode, e))
     check(not failed, "bad data: every case runs as it should %s" % failed)
 
 
@@ -245,7 +245,7 @@ def main(command, *args):
         elif command == "bad-data":
             bad_data(os.path.abspath(args[0]), os.path.abspath(args[1]), args[2:])
         else:
-            install(command, args[0], empty, elsewhere)
+            install(args[0], empty, elsewhere)
 
 
 if __name__ == "__main__":

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -16,11 +17,11 @@ namespace {
 bool AudioOpen() { return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0; }
 
 // A BMP icon, 8 bits with a palette (top-left index `key`) or 24 without.
-void WriteIcon(const std::string& path, int side, bool palette, Uint8 key = 0)
+void WriteIcon(const std::string& path, int w, int h, bool palette, Uint8 key = 0)
 {
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, side, side, palette ? 8 : 24, 0, 0, 0, 0);
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, palette ? 8 : 24, 0, 0, 0, 0);
     ASSERT_NE(s, nullptr);
-    for (int i = 0; palette && i < side * s->pitch; ++i)
+    for (int i = 0; palette && i < h * s->pitch; ++i)
         static_cast<Uint8*>(s->pixels)[i] = i == 0 ? key : Uint8(1 + i % 5);
     EXPECT_EQ(SDL_SaveBMP(s, path.c_str()), 0);
     SDL_FreeSurface(s);
@@ -41,7 +42,10 @@ protected:
     {
         for (int pass = 1; pass <= 2; ++pass) {
             engine->Shutdown();
-            EXPECT_TRUE(SDL_WasInit(0) == 0 && !AudioOpen() && !engine->GetIcon() && !SDL_GetVideoSurface()) << pass;
+            EXPECT_EQ(SDL_WasInit(0), 0u) << pass;
+            EXPECT_FALSE(AudioOpen()) << pass;
+            EXPECT_EQ(engine->GetIcon(), nullptr) << pass;
+            EXPECT_EQ(SDL_GetVideoSurface(), nullptr) << pass;
         }
     }
 
@@ -54,16 +58,17 @@ protected:
 // icon, whose top-left palette index is transparent; after Shutdown it starts again.
 TEST_F(EngineSetup, starts_and_shuts_down)
 {
-    WriteIcon(settings.m_IconFile, 32, true, 9);
+    WriteIcon(settings.m_IconFile, 32, 32, true, 9);
     for (int start = 1; start <= 2; ++start) {
         ASSERT_TRUE(engine->Init(settings)) << engine->GetInitError();
         const SDL_Surface* screen = SDL_GetVideoSurface();
         ASSERT_NE(screen, nullptr);
-        EXPECT_TRUE(screen->w == 1024 && screen->h == 768 && screen->format->BitsPerPixel == 32 &&
-                    (screen->flags & SDL_OPENGL));
+        EXPECT_EQ(std::make_tuple(screen->w, screen->h, int(screen->format->BitsPerPixel)), std::make_tuple(1024, 768, 32));
+        EXPECT_TRUE(screen->flags & SDL_OPENGL);
         EXPECT_TRUE(AudioOpen());
         ASSERT_NE(engine->GetIcon(), nullptr);
-        EXPECT_TRUE((engine->GetIcon()->flags & SDL_SRCCOLORKEY) && engine->GetIcon()->format->colorkey == 9u);
+        EXPECT_TRUE(engine->GetIcon()->flags & SDL_SRCCOLORKEY);
+        EXPECT_EQ(engine->GetIcon()->format->colorkey, 9u);
         ExpectShutdownReleasesAll();
     }
 }
@@ -73,22 +78,25 @@ TEST_F(EngineSetup, starts_and_shuts_down)
 TEST_F(EngineSetup, failed_starts_leave_what_shutdown_releases)
 {
     const std::string icon = "the window icon \"" + settings.m_IconFile + "\"";
-    const struct { const char* audioDriver; int iconSide; bool palette; std::string message; bool held; } cases[] = {
-        {"dummy", 0, true, "cannot open " + icon + ": ", true},   // no icon file
-        {"dummy", 32, false, icon + " has 24 bits per pixel and no palette", true},
-        {"dummy", 16, true, icon + " is 16 by 16 pixels; it must be 32 by 32", true},
+    const struct { const char* audioDriver; int w, h; bool palette; std::string message; bool held; } cases[] = {
+        {"dummy", 0, 0, true, "cannot open " + icon + ": ", true},   // no icon file
+        {"dummy", 32, 32, false, icon + " has 24 bits per pixel and no palette", true},
+        {"dummy", 32, 16, true, icon + " is 32 by 16 pixels; it must be 32 by 32", true},
+        {"dummy", 16, 32, true, icon + " is 16 by 32 pixels; it must be 32 by 32", true},
         // Last: after a failed SDL_Init this SDL's SDL_WasInit reports nothing.
-        {"no-such-driver", 32, true, "no audio device: ", false},
+        {"no-such-driver", 32, 32, true, "no audio device: ", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         std::remove(settings.m_IconFile.c_str());
-        if (c.iconSide > 0)
-            WriteIcon(settings.m_IconFile, c.iconSide, c.palette);
+        if (c.w > 0)
+            WriteIcon(settings.m_IconFile, c.w, c.h, c.palette);
         setenv("SDL_AUDIODRIVER", c.audioDriver, 1);
         EXPECT_FALSE(engine->Init(settings));
         EXPECT_EQ(engine->GetInitError().rfind(c.message, 0), 0u) << engine->GetInitError();
-        EXPECT_TRUE((SDL_WasInit(SDL_INIT_VIDEO) != 0) == c.held && AudioOpen() == c.held && !engine->GetIcon());
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO) != 0, c.held);
+        EXPECT_EQ(AudioOpen(), c.held);
+        EXPECT_EQ(engine->GetIcon(), nullptr);
         ExpectShutdownReleasesAll();
     }
     setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -105,7 +113,8 @@ TEST(StartupSettings, fullscreen_option)
          {std::tuple{0, 0, false}, {1, 1, true}, {2, 4, true}, {2, 2, false}, {3, 5, false}}) {
         CEngineSettings s = CEngineSettings::DefaultSettings();
         s.ScanCommandLine(count, args[arg].data());
-        EXPECT_TRUE(s.m_Fullscreen == fullscreen && s.m_Width == 1024) << arg << " " << count;
+        EXPECT_EQ(s.m_Fullscreen, fullscreen) << arg << " " << count;
+        EXPECT_EQ(s.m_Width, 1024) << arg << " " << count;
     }
 }
 

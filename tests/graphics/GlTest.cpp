@@ -1,9 +1,10 @@
-// The sprite sheet and drawing on a real OpenGL context, and the glyph packer's worked example.
+// The sprite sheet and a sprite's quad on a real OpenGL context, and the glyph packer's worked example.
 // Random packings are the fuzz targets' (fuzz/fuzz_rect_packer.cpp, fuzz/fuzz_sprite_packing.cpp).
 #include "graphics/CRectPacker.h"
 #include "graphics/CSprite.h"
+#include "graphics/CSpritePacker.h"
 #include "graphics/CSpriteSheet.h"
-#include "graphics/Shapes.h"
+#include "graphics/Texture.h"
 #include "support/Feedback.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <unistd.h>
 
 bool operator==(const Rect& a, const Rect& b) { return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h; }
@@ -29,19 +31,9 @@ struct Image
     int w, h;
     uint8_t tag;
     bool alpha = false;   // else opaque
-    Rgba At(int x, int y) const
-    {
-        return {uint8_t(x * 7 + 3), uint8_t(y * 5 + 1), tag, uint8_t(alpha ? x + 16 * y : 255)};
-    }
+    Rgba At(int x, int y) const { return {uint8_t(x * 7 + 3), uint8_t(y * 5 + 1), tag, uint8_t(alpha ? x + 16 * y : 255)}; }
 };
 
-GLint BoundTexture()
-{
-    GLint bound = -1;
-    return glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound), bound;
-}
-
-// Every test starts from a black screen and a scratch folder.
 class Gl : public ::testing::Test
 {
 protected:
@@ -72,9 +64,8 @@ protected:
         return m_dir + name;
     }
 
-    // Loads a list of these lines (or a list that is not there), then expects
-    // sprite i's place to hold image i (turned a quarter clockwise when the
-    // sprite says so) and every other texel to be transparent black.
+    // Loads a list of these lines (or a list that is not there), then expects sprite i's place to
+    // hold image i (turned a quarter clockwise when the sprite says so), every other texel transparent.
     void Load(const std::string& listText, const std::vector<Image>& bySprite, const char* list = "sprites.dat")
     {
         std::ofstream(m_dir + "sprites.dat", std::ios::binary) << listText;
@@ -83,30 +74,33 @@ protected:
         int w = 0, h = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-        ASSERT_TRUE(w == sheet.GetAtlasSide() && h == w && sheet.GetNumSprites() == bySprite.size());
+        ASSERT_EQ(w, sheet.GetAtlasSide());
+        ASSERT_EQ(h, w);
+        ASSERT_EQ(sheet.GetNumSprites(), bySprite.size());
         std::vector<Rgba> atlas(size_t(w) * h), expected(atlas.size(), Rgba{0, 0, 0, 0});
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, atlas.data());
         for (unsigned i = 0; i < bySprite.size(); ++i) {
             const CSprite& s = sheet.GetSprite(i);
             const Image& image = bySprite[i];
-            ASSERT_TRUE(s.m_halfWidth * 2 == image.w && s.m_halfHeight * 2 == image.h && s.m_texId == sheet.GetTextureId())
-                << "sprite " << i;
+            SCOPED_TRACE(i);
+            EXPECT_EQ(s.m_halfWidth * 2, image.w);
+            EXPECT_EQ(s.m_halfHeight * 2, image.h);
+            EXPECT_EQ(s.m_texId, sheet.GetTextureId());
             if (image.w == 0 || image.h == 0)
                 continue;   // nothing to draw, nowhere in the atlas
-            ASSERT_TRUE((s.m_u1 - s.m_u0) * w == (s.m_turned ? image.h : image.w) &&
-                        (s.m_v1 - s.m_v0) * h == (s.m_turned ? image.w : image.h)) << "sprite " << i;
+            ASSERT_EQ((s.m_u1 - s.m_u0) * w, s.m_turned ? image.h : image.w);
+            ASSERT_EQ((s.m_v1 - s.m_v0) * h, s.m_turned ? image.w : image.h);
             for (int iy = 0; iy < image.h; ++iy)
-                for (int ix = 0; ix < image.w; ++ix) {
-                    const size_t at = size_t(s.m_v0 * h + (s.m_turned ? ix : iy)) * w +
-                                      size_t(s.m_u0 * w + (s.m_turned ? image.h - 1 - iy : ix));
-                    ASSERT_LT(at, atlas.size()) << "sprite " << i;
-                    expected[at] = image.At(ix, iy);   // a texel shared by two sprites cannot match both
-                }
+                for (int ix = 0; ix < image.w; ++ix)
+                    expected.at(size_t(s.m_v0 * h + (s.m_turned ? ix : iy)) * w +
+                                size_t(s.m_u0 * w + (s.m_turned ? image.h - 1 - iy : ix))) = image.At(ix, iy);
         }
         for (size_t at = 0, wrong = 0; at < atlas.size() && wrong < 5; ++at)
             if (atlas[at] != expected[at] && ++wrong)
                 ADD_FAILURE() << "texel " << at % w << "," << at / w << " alpha " << int(atlas[at][3]);
     }
+
+    CSprite& Sprite(unsigned i) { return sheet.GetSprite(i); }
 
     CSpriteSheet sheet;
     const std::string m_dir = testing::TempDir() + "vesk-gfx-" + std::to_string(getpid()) + "/";
@@ -117,19 +111,16 @@ protected:
 TEST_F(Gl, sprite_sheet_worked_examples_give_order_places_and_texture)
 {
     const Image a{64, 64, 10}, b{32, 48, 20}, c{128, 16, 30}, d{48, 32, 40};
-    Load(Tga("a.tga", a) + "\n" + Tga("b.tga", b) + "\n" + Tga("c.tga", c) + "\n" + Tga("d.tga", d) + "\n",
-         {b, d, a, c});
+    Load(Tga("a.tga", a) + "\n" + Tga("b.tga", b) + "\n" + Tga("c.tga", c) + "\n" + Tga("d.tga", d) + "\n", {b, d, a, c});
     EXPECT_EQ(sheet.GetAtlasSide(), 128);
     const int places[4][2] = {{65, 17}, {0, 82}, {0, 17}, {0, 0}};
     for (unsigned i = 0; i < 4; ++i)
-        EXPECT_TRUE(sheet.GetSprite(i).m_u0 * 128 == places[i][0] && sheet.GetSprite(i).m_v0 * 128 == places[i][1])
-            << i;
+        EXPECT_EQ(std::make_pair(Sprite(i).m_u0 * 128, Sprite(i).m_v0 * 128), std::make_pair(1.0f * places[i][0], 1.0f * places[i][1]));
 
     const Image first{1024, 1000, 1}, second{1024, 1000, 2}, tall{16, 64, 4};
-    Load(Tga("1.tga", first) + "\n" + Tga("2.tga", second) + "\n" + Tga("w.tga", {1025, 4, 3}) + "\n" +
-             Tga("t.tga", tall),
+    Load(Tga("1.tga", first) + "\n" + Tga("2.tga", second) + "\n" + Tga("w.tga", {1025, 4, 3}) + "\n" + Tga("t.tga", tall),
          {tall, second});
-    EXPECT_TRUE(sheet.GetSprite(0).m_turned);
+    EXPECT_TRUE(Sprite(0).m_turned);
 }
 
 // Lines that load nothing (empty, missing, not an image) take no index; an image without width takes
@@ -141,32 +132,68 @@ TEST_F(Gl, sprite_sheet_entries_that_load_nothing_take_no_index_and_draw_nothing
     std::ofstream(m_dir + "text.tga") << "not an image\n";
     std::string windowsPath = Tga("wide.tga", wide);
     std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
-    Load(Tga("tall.tga", tall) + "\r\n\r\n" + m_dir + "missing.tga\r\n" + windowsPath + "\r\n" + m_dir +
-             "text.tga\r\n" + Tga("alpha.tga", alpha) + "\r\n" + Tga("flat.tga", flat) + "\r\n" + Tga("small.tga", small),
+    Load(Tga("tall.tga", tall) + "\r\n\r\n" + m_dir + "missing.tga\r\n" + windowsPath + "\r\n" + m_dir + "text.tga\r\n" +
+             Tga("alpha.tga", alpha) + "\r\n" + Tga("flat.tga", flat) + "\r\n" + Tga("small.tga", small),
          {small, flat, alpha, tall, wide});
     for (const char* list : {"sprites.dat", "absent.dat"})
         Load("", {}, list);
     EXPECT_EQ(sheet.GetAtlasSide(), 1);
-    sheet.GetSprite(2).m_halfWidth = 500;   // a caller's change must not stick
+    Sprite(2).m_halfWidth = 500;   // a caller's change must not stick
     glTranslatef(512, 384, 0);
-    sheet.GetSprite(2).Draw();
-    sheet.GetSprite(1000000).Draw();
+    Sprite(2).Draw();
+    Sprite(1000000).Draw();
     std::vector<Rgba> screen(1024 * 768);
     glReadPixels(0, 0, 1024, 768, GL_RGBA, GL_UNSIGNED_BYTE, screen.data());
     EXPECT_EQ(std::count(screen.begin(), screen.end(), Rgba{0, 0, 0, 255}), long(screen.size()));
 }
 
-// Among equal areas the later added goes first. What fits nowhere keeps its
-// position; a gap too large to add must not wrap round into a piece over
-// the first rectangle.
+// A quad of the sprite's size centred on the origin, with the image's top row along its upper edge,
+// also when the image lies turned in the atlas (its top row is then the place's right column).
+TEST_F(Gl, sprite_is_a_quad_of_its_size_showing_its_image_upright)
+{
+    CSprite sprite;
+    sprite.m_u0 = 0.25f, sprite.m_u1 = 0.5f, sprite.m_v0 = 0.125f, sprite.m_v1 = 0.75f;
+    sprite.m_halfHeight = 16, sprite.m_halfWidth = 32, sprite.m_texId = 7;
+    glTranslatef(512, 384, 0);
+    // Texture corners at the bottom left, top left, top right, bottom right.
+    const float st[2][4][2] = {{{0.25f, 0.75f}, {0.25f, 0.125f}, {0.5f, 0.125f}, {0.5f, 0.75f}},
+                               {{0.25f, 0.125f}, {0.5f, 0.125f}, {0.5f, 0.75f}, {0.25f, 0.75f}}};
+    for (int turned : {0, 1}) {
+        sprite.m_turned = turned;
+        std::set<int> corners;
+        for (const FeedbackPrimitive& p : CaptureFeedback([&] { sprite.Draw(); }))
+            for (const FeedbackVertex& v : p) {
+                const int k = *corners.insert((v.x > 512) * 2 + ((v.y > 384) != (v.x > 512))).first;
+                EXPECT_EQ(std::make_pair(std::fabs(v.x - 512), std::fabs(v.y - 384)), std::make_pair(32.0f, 16.0f));
+                EXPECT_EQ(std::make_pair(v.s, v.t), std::make_pair(st[turned][k][0], st[turned][k][1])) << k << " " << turned;
+            }
+        EXPECT_EQ(corners.size(), 4u);
+    }
+    GLint bound = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(bound, 7);
+}
+
+// A texture the driver refuses is no texture, and leaves no error behind.
+TEST_F(Gl, a_refused_upload_gives_no_texture)
+{
+    GLint max = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max);
+    EXPECT_EQ(UploadTexture(max * 2, GL_ALPHA8, GL_ALPHA, nullptr), 0u);
+}
+
+// Among equal areas the later added goes first. What fits nowhere keeps its position; a gap too large
+// to add must not wrap round into a piece over the first rectangle; past 2^16 too the size is the next
+// power of two.
 TEST(RectPacker, worked_example_to_the_coordinate)
 {
     Rect a{0, 0, 10, 20}, b{0, 0, 20, 10}, c{0, 0, 5, 5}, big{7, 9, 2000, 10}, r{0, 0, 10, 10}, t{0, 0, 5, 5};
-    CRectPacker packer, failing;
+    CRectPacker packer, failing, wide;
     for (Rect* p : {&a, &b, &c})
         packer.AddRect(p);
     packer.AddFreeRect({1, 1, 62, 62});
-    EXPECT_TRUE(packer.Pack(1) && packer.GetSize() == 32);
+    EXPECT_TRUE(packer.Pack(1));
+    EXPECT_EQ(packer.GetSize(), 32);
     EXPECT_EQ(std::vector<Rect>({a, b, c}), std::vector<Rect>({{1, 12, 10, 20}, {1, 1, 20, 10}, {22, 1, 5, 5}}));
     EXPECT_EQ(packer.GetFreeRects(), (std::vector<Rect>{{22, 12, 41, 51}, {12, 12, 9, 20}, {1, 33, 10, 30},
                                                         {12, 33, 9, 30}, {28, 1, 35, 5}, {22, 7, 5, 4}, {28, 7, 35, 4}}));
@@ -176,79 +203,23 @@ TEST(RectPacker, worked_example_to_the_coordinate)
     EXPECT_FALSE(failing.Pack(INT_MAX));
     EXPECT_EQ(std::vector<Rect>({big, r, t}), std::vector<Rect>({{7, 9, 2000, 10}, {100, 100, 10, 10}, {0, 0, 5, 5}}));
     EXPECT_TRUE(failing.GetFreeRects().empty());
-    CRectPacker wide;   // past 2^16 too the size is the next power of two
     Rect strip{0, 0, (1 << 17) + 1, 5};
     wide.AddRect(&strip);
     wide.AddFreeRect({0, 0, 1 << 20, 8});
-    EXPECT_TRUE(wide.Pack(0) && wide.GetSize() == 1 << 18) << wide.GetSize();
+    EXPECT_TRUE(wide.Pack(0));
+    EXPECT_EQ(wide.GetSize(), 1 << 18);
 }
 
-const float kCx = 512, kCy = 384;
-
-float SignedArea(const FeedbackPrimitive& p)
+// Among free places where the atlas grows as much, the first: a second image of the first's size
+// goes below it, not beside it.
+TEST(SpritePacker, ties_go_to_the_first_free_place)
 {
-    float area = 0;
-    for (size_t i = 0; i < p.size(); ++i)
-        area += (p[i].x * p[(i + 1) % p.size()].y - p[(i + 1) % p.size()].x * p[i].y) / 2;
-    return area;
-}
-
-// A quad of the sprite's size centred on the origin, covered once, with the
-// image's top row along its upper edge, also when the image lies turned in
-// the atlas (its top row is then the place's right column).
-TEST_F(Gl, sprite_is_a_quad_of_its_size_showing_its_image_upright)
-{
-    CSprite sprite;
-    sprite.m_u0 = 0.25f, sprite.m_u1 = 0.5f, sprite.m_v0 = 0.125f, sprite.m_v1 = 0.75f;
-    sprite.m_halfHeight = 16, sprite.m_halfWidth = 32, sprite.m_texId = 7;
-    glTranslatef(kCx, kCy, 0);
-    // Texture corners at the bottom left, top left, top right, bottom right.
-    const float st[2][4][2] = {{{0.25f, 0.75f}, {0.25f, 0.125f}, {0.5f, 0.125f}, {0.5f, 0.75f}},
-                               {{0.25f, 0.125f}, {0.5f, 0.125f}, {0.5f, 0.75f}, {0.25f, 0.75f}}};
-    for (int turned : {0, 1}) {
-        sprite.m_turned = turned;
-        float area = 0;
-        for (const FeedbackPrimitive& p : CaptureFeedback([&] { sprite.Draw(); })) {
-            area += std::fabs(SignedArea(p));
-            for (const FeedbackVertex& v : p) {
-                const int k = (v.x > kCx) * 2 + ((v.y > kCy) != (v.x > kCx));
-                EXPECT_TRUE(std::fabs(v.x - kCx) == 32 && std::fabs(v.y - kCy) == 16) << v.x << "," << v.y;
-                EXPECT_TRUE(v.s == st[turned][k][0] && v.t == st[turned][k][1]) 
-                    << "corner " << k << ", turned " << turned;
-            }
-        }
-        EXPECT_NEAR(area, 64 * 32, 0.5f) << "the quad covers its size once";
-    }
-    EXPECT_EQ(BoundTexture(), 7);
-}
-
-// A disc, an outline and a band cover their circle: the right radii, closed
-// all round, front-facing (counter-clockwise), untextured.
-TEST_F(Gl, shapes_cover_their_circle_all_round)
-{
-    glTranslatef(kCx, kCy, 0);
-    const struct { std::function<void()> draw; float inner, outer; double area, length; } cases[] = {
-        {[] { DrawCircle(60, true); }, 0, 60, M_PI * 60 * 60, 0},
-        {[] { DrawCircle(50, false); }, 50, 50, 0, 2 * M_PI * 50},
-        {[] { DrawRing(50, 10); }, 50, 60, M_PI * (60 * 60 - 50 * 50), 0},
-    };
-    for (const auto& c : cases) {
-        double area = 0, length = 0;
-        float inner = 1e9f, outer = 0;
-        for (const FeedbackPrimitive& p : CaptureFeedback(c.draw)) {
-            area += SignedArea(p);
-            length += p.size() == 2 ? std::hypot(p[1].x - p[0].x, p[1].y - p[0].y) : 0;
-            for (const FeedbackVertex& v : p) {
-                const float r = std::hypot(v.x - kCx, v.y - kCy);
-                inner = std::min(inner, r), outer = std::max(outer, r);
-            }
-        }
-        // 32 sides fall short of the true circle by less than 1 %.
-        EXPECT_TRUE(std::fabs(area - c.area) <= c.area / 100 && std::fabs(length - c.length) <= c.length / 100)
-            << area << " " << length;
-        EXPECT_TRUE(std::fabs(inner - c.inner) < 0.01f && std::fabs(outer - c.outer) < 0.01f) << inner << " " << outer;
-        EXPECT_EQ(BoundTexture(), 0) << "shapes draw untextured";
-    }
+    std::vector<SpriteImage> images(2);
+    for (SpriteImage& s : images)
+        s.loaded = true, s.w = s.h = 64, s.entry = &s - images.data();
+    EXPECT_EQ(CSpritePacker().PackSprites(images), 256);
+    EXPECT_EQ(std::make_pair(images[1].x, images[1].y), std::make_pair(0, 0));
+    EXPECT_EQ(std::make_pair(images[0].x, images[0].y), std::make_pair(0, 65));
 }
 
 } // namespace

@@ -106,10 +106,16 @@ TEST(Lab, commands_answer_exactly_or_refuse_with_one_line)
             args.insert(args.end(), { "--table", table });
         const Outcome o = Lab(args);
         unlink(table.c_str());
-        const bool right = c.code ? o.out.empty() && std::count(o.err.begin(), o.err.end(), '\n') == 1
-                                        && o.err.find(c.says) != std::string::npos
-                                  : o.out + o.err == (c.says ? c.says : Lab(c.args).out);
-        EXPECT_TRUE(o.code == c.code && right) << (args.size() > 2 ? args[2] : args.empty() ? "" : args[0]) << " -> " << o.out << o.err;
+        SCOPED_TRACE(args.size() > 2 ? args[2] : args.empty() ? "" : args[0]);
+        EXPECT_EQ(o.code, c.code) << o.err;
+        if (c.code == 0)
+        {
+            EXPECT_EQ(o.out + o.err, c.says ? c.says : Lab(c.args).out);
+            continue;
+        }
+        EXPECT_EQ(o.out, "");
+        EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+        EXPECT_NE(o.err.find(c.says), std::string::npos) << o.err;
     }
 }
 
@@ -134,10 +140,12 @@ TEST(Lab, match_check_trace_replays_through_the_rules)
                                             "--games", "3", "--seed", "40", "--check", "--trace" };
     const Outcome o = Lab(args);
     std::smatch m;
-    ASSERT_TRUE(o.code == kExitOk && o.out == Lab(args).out && std::regex_search(o.out, m, std::regex(
+    ASSERT_EQ(o.code, kExitOk) << o.err;
+    EXPECT_EQ(o.out, Lab(args).out);
+    ASSERT_TRUE(std::regex_search(o.out, m, std::regex(
         "\ngames 3\ngold very-easy: wins (\\d+), losses (\\d+), ties (\\d+)\nsilver normal: wins \\2, losses \\1, ties \\3\n"
         "gold score [0-9.]+ % \\(95 % interval [0-9.]+ % to [0-9.]+ %\\)\nchecked (\\d+) moves: every invariant held\n$")))
-        << o.out << o.err;
+        << o.out;
     const int results = std::stoi(m[1]) + std::stoi(m[2]) + std::stoi(m[3]), checked = std::stoi(m[4]);
     std::istringstream lines(o.out);
     std::string line;
@@ -147,17 +155,23 @@ TEST(Lab, match_check_trace_replays_through_the_rules)
     {
         if (std::stoi(m[1]) != games)   // a new game, once the last is over
         {
-            EXPECT_TRUE(std::stoi(m[1]) == ++games && (games == 1 || state.IsGameDone()));
+            EXPECT_EQ(std::stoi(m[1]), ++games);
+            EXPECT_TRUE(games == 1 || state.IsGameDone()) << line;
             state = CGameState(3, 2);
         }
         const uint32_t row = m[4].matched ? std::stoul(m[4]) : 0, col = m[5].matched ? std::stoul(m[5]) : 0;
         const uint8_t tokens = uint8_t(state.GetCellTokens(row, col) + 1);
-        ASSERT_TRUE((m[2] == "gold") == (state.GetCurTeam() == 0) && (!m[4].matched || state.IsMoveLegal(row, col, tokens))) << line;
+        ASSERT_EQ(m[2] == "gold", state.GetCurTeam() == 0) << line;
+        ASSERT_TRUE(!m[4].matched || state.IsMoveLegal(row, col, tokens)) << line;
         m[4].matched ? state.MakeMove(row, col, tokens) : state.Pass();
         EXPECT_EQ(CNotation::Format(state), m[6].str());
         ++traced;
     }
-    EXPECT_TRUE(results == 3 && games == 3 && state.IsGameDone() && traced == checked && traced > 6) << line;
+    EXPECT_EQ(results, 3);
+    EXPECT_EQ(games, 3);
+    EXPECT_TRUE(state.IsGameDone()) << line;
+    EXPECT_EQ(traced, checked);
+    EXPECT_GT(traced, 6);
 }
 
 // The bench's node total and tree signature: update them only when a change
@@ -165,8 +179,9 @@ TEST(Lab, match_check_trace_replays_through_the_rules)
 TEST(Lab, bench_nodes_and_signature)
 {
     const Outcome o = Lab({ "bench" });
-    EXPECT_TRUE(o.code == kExitOk && std::regex_match(o.out, std::regex(
-        "positions 64\nnodes 1827463\nms [0-9.]+\nnps \\d+\nslowest-ms [0-9.]+\nsignature aea37e641283d49a\n"))) << o.out << o.err;
+    EXPECT_EQ(o.code, kExitOk) << o.err;
+    EXPECT_TRUE(std::regex_match(o.out, std::regex(
+        "positions 64\nnodes 1827463\nms [0-9.]+\nnps \\d+\nslowest-ms [0-9.]+\nsignature aea37e641283d49a\n"))) << o.out;
 }
 
 // The rules model is no rubber stamp: a position that does not follow from
@@ -184,7 +199,8 @@ TEST(Lab, invariant_checker_catches_positions_the_move_does_not_give)
         std::string error;
         const bool held = c.tokens ? CInvariantChecker::CheckPlacement(before, 2, 2, 1, Position(c.after), error)
                                    : CInvariantChecker::CheckPass(before, Position(c.after), error);
-        EXPECT_TRUE(held == !*c.says && error.find(c.says) != std::string::npos) << c.after << ": " << error;
+        EXPECT_EQ(held, !*c.says) << c.after << ": " << error;
+        EXPECT_NE(error.find(c.says), std::string::npos) << c.after << ": " << error;
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -84,7 +85,10 @@ TEST(Search, expansion_order_mirrors_and_pass)
         ExpandNode(root, &g_arena, 2);
         ASSERT_EQ(root->m_children.size(), 19u);
         const CSearchNode* pass = root->m_children[0];
-        EXPECT_TRUE(!flips || (pass->m_isPass && pass->m_row == 0 && pass->m_col == 0 && pass->m_state->GetNumPasses() == 1));
+        if (flips) {
+            EXPECT_EQ(std::make_tuple(int(pass->m_isPass), int(pass->m_row), int(pass->m_col), int(pass->m_state->GetNumPasses())),
+                      std::make_tuple(1, 0, 0, 1));
+        }
         EXPECT_EQ(Draws(), 2u + 2 * 19);   // and two for each child, expanded one ply further
         for (int i = 0, k = flips ? 1 : 0; i < 19; ++i)
         {
@@ -93,8 +97,9 @@ TEST(Search, expansion_order_mirrors_and_pass)
             if (flips && row == 0 && col == 0)
                 continue;
             const CSearchNode* child = root->m_children[k++];
-            EXPECT_TRUE(child->m_row == row && child->m_col == col && !child->m_isPass && child->m_children.size() > 1
-                        && child->m_children[1]->m_children.empty()) << i;
+            EXPECT_EQ(std::make_tuple(int(child->m_row), int(child->m_col), int(child->m_isPass)), std::make_tuple(row, col, 0)) << i;
+            ASSERT_GT(child->m_children.size(), 1u) << i;
+            EXPECT_TRUE(child->m_children[1]->m_children.empty()) << i;
             EXPECT_EQ(child->m_state->GetCellTokens(row, col), s.GetCellTokens(row, col) + 1);
         }
     }
@@ -104,7 +109,9 @@ TEST(Search, expansion_order_mirrors_and_pass)
     auto done = Root(Played({ { 2, 2, 1 }, { 0, 0, 0 }, { 0, 0, 0 } })), fresh = Root(CGameState(3, 2));
     ExpandNode(done, &g_arena, 3);
     ExpandNode(fresh, &g_arena, 0);
-    EXPECT_TRUE(done->m_children.empty() && fresh->m_children.empty() && Draws() == 0);
+    EXPECT_TRUE(done->m_children.empty());
+    EXPECT_TRUE(fresh->m_children.empty());
+    EXPECT_EQ(Draws(), 0u);
 }
 
 // A leaf adds (r (2N + 1)) / 32768 - N for the next value r. On two-ply trees
@@ -133,7 +140,8 @@ TEST(Search, noise_strict_cut_offs_and_finished_games)
         for (int leaf : test.b)
             Add(b, Leaf(leaf));
         EXPECT_EQ(Search(root, &best, -kWindow, kWindow, &g_arena, 2), test.a);
-        EXPECT_TRUE(best == root->m_children[0] && Draws() == test.leaves) << test.a << " " << test.leaves;
+        EXPECT_EQ(best, root->m_children[0]) << test.a;
+        EXPECT_EQ(Draws(), test.leaves) << test.a;
     }
 
     g_evalNoise = 1000;
@@ -142,7 +150,9 @@ TEST(Search, noise_strict_cut_offs_and_finished_games)
     Add(root, Played({ { 0, 0, 0 }, { 0, 0, 0 } }));
     Add(root, Leaf(1));
     EXPECT_EQ(Search(root, &best, -kWindow, kWindow, &g_arena, 3), -1000 * 1000);
-    EXPECT_TRUE(best == root->m_children[0] && root->m_children[0]->m_children.empty() && Draws() == 1);
+    EXPECT_EQ(best, root->m_children[0]);
+    EXPECT_TRUE(best->m_children.empty());
+    EXPECT_EQ(Draws(), 1u);
 }
 
 // On random positions alpha-beta gives plain minimax's root value and chooses
@@ -175,30 +185,16 @@ TEST(Search, agrees_with_plain_minimax_on_random_positions)
 
             CRandomTable::GetInstance()->FillFromSeed(unsigned(i));
             const OpponentMove move = FindMove(s, depth, 0);
-            EXPECT_TRUE(move.found && move.isPass == (best->m_isPass != 0) && move.row == best->m_row
-                        && move.col == best->m_col && move.nodes == arena.GetNodes() - 1);
+            EXPECT_TRUE(move.found);
+            EXPECT_EQ(std::make_tuple(move.isPass, int(move.row), int(move.col), move.nodes),
+                      std::make_tuple(best->m_isPass != 0, int(best->m_row), int(best->m_col), arena.GetNodes() - 1));
             // Counts and processor time are the move's own, also on a table already drawn from.
             const uint64_t drawn = Draws();
             const OpponentMove next = FindMove(s, depth, 0);
-            EXPECT_TRUE(next.draws == Draws() - drawn && move.draws == drawn && next.ms >= 0
-                        && next.ms <= 1000.0 * std::clock() / CLOCKS_PER_SEC);
+            EXPECT_EQ(next.draws, Draws() - drawn);
+            EXPECT_EQ(move.draws, drawn);
+            EXPECT_TRUE(next.ms >= 0 && next.ms <= 1000.0 * std::clock() / CLOCKS_PER_SEC) << next.ms;
         }
         ++position;
     }
-}
-
-// The game's own table: seeded from the clock on first use, its values rand()'s
-// reduced to 0..32767 by their high bits, the second value drawn handed out
-// first. In a process of its own, so the table is new.
-TEST(RandomTableDeathTest, clock_seeded_on_first_use_from_the_second_value)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT({
-        const time_t before = time(nullptr);
-        const int first = CRandomTable::GetInstance()->Next();
-        bool seen = false;
-        for (time_t clock = before; clock <= time(nullptr); ++clock)   // the second may tick meanwhile
-            (srand(unsigned(clock)), rand(), seen = seen || first == int(rand() * (CRandomTable::kMax + 1LL) / (RAND_MAX + 1LL)));
-        exit(seen ? 0 : 1);
-    }, ::testing::ExitedWithCode(0), "");
 }

@@ -33,14 +33,9 @@ inline std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()
     std::vector<FeedbackPrimitive> primitives;
     for (GLint i = 0; i < count;) {
         const GLint token = GLint(buffer[i++]);
-        int vertices = 0;
-        if (token == GL_POLYGON_TOKEN)
-            vertices = int(buffer[i++]);
-        else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN)
-            vertices = 2;
-        else if (token == GL_POINT_TOKEN)
-            vertices = 1;
-        else {
+        const int vertices = token == GL_POLYGON_TOKEN ? int(buffer[i++])
+                           : token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN ? 2 : token == GL_POINT_TOKEN ? 1 : -1;
+        if (vertices < 0) {
             std::fprintf(stderr, "unexpected feedback token %d\n", int(token));
             std::abort();
         }

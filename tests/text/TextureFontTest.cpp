@@ -67,6 +67,8 @@ TEST_P(TextureFont, every_byte_draws_freetypes_bitmap_upside_down)
     ASSERT_EQ(FT_Set_Char_Size(reference, 0, FT_F26Dot6(size * 64), 72, 0), 0);
     const CTextureFont font(path, size, &library);
     ASSERT_TRUE(font.IsLoaded());
+    EXPECT_FALSE(CTextureFont(nullptr, size, &library).IsLoaded());   // no path or library: no font, no crash
+    EXPECT_FALSE(CTextureFont(path, size, nullptr).IsLoaded());
     font.DrawString("");   // binds the font's texture
     int side = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &side);

@@ -5,10 +5,8 @@
 #include "graphics/CSpriteSheet.h"
 #include "support/Events.h"
 #include "support/Feedback.h"
-#include "text/CFontManager.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <set>
 #include <unistd.h>
 
@@ -46,7 +44,7 @@ size_t Tokens(const Frame& frame, const CVector2& at, int team)
     return centres.size();
 }
 
-// The engine started on the shipped data, and one world that looked for the font while there was none.
+// The engine started on the shipped data.
 class WorldDraw : public WorldTest
 {
 protected:
@@ -57,53 +55,17 @@ protected:
         setenv("SDL_AUDIODRIVER", "dummy", 0);
         s_Started = CGameEngine::GetInstance()->Init(CEngineSettings::DefaultSettings());
         ASSERT_TRUE(chdir(previous) == 0 && s_Started) << CGameEngine::GetInstance()->GetInitError();
-        CFontManager::GetInstance()->Shutdown();
-        s_Fontless = new CGameWorld(CGameEngine::GetInstance());
-        s_Fontless->Draw();
-        CFontManager::GetInstance()->Init();
-        ASSERT_NE(CFontManager::GetInstance()->LoadFont(VESK_SOURCE_DIR "/Data/36DAYSAG.TTF", 40), nullptr);
     }
 
-    static void TearDownTestSuite()   // the audio thread must stop before the process ends
-    {
-        delete s_Fontless;
-        CGameEngine::GetInstance()->Shutdown();
-    }
+    static void TearDownTestSuite() { CGameEngine::GetInstance()->Shutdown(); }   // stops the audio thread first
 
     void SetUp() override { ASSERT_TRUE(s_Started); WorldTest::SetUp(); }
-    Frame Drawn(CGameWorld* w = nullptr) { return CaptureFeedback([&] { (w ? w : m_World.get())->Draw(); }); }
+    Frame Drawn() { return CaptureFeedback([&] { m_World->Draw(); }); }
 
     static inline bool s_Started = false;
-    static inline CGameWorld* s_Fontless = nullptr;
 };
 
 } // namespace
-
-// Without a font the menu is the background alone, the game screen all but its texts (drawn last),
-// among them the scores in their team's colour at the bottom corners.
-TEST_F(WorldDraw, no_text_without_a_font)
-{
-    s_Fontless->OnMouseMove(200, 768 - 470);
-    ASSERT_EQ(s_Fontless->GetMenuHover(), 1);
-    EXPECT_TRUE(Drawn(s_Fontless).size() == 2u && Drawn().size() > 2u);   // one quad, then the texts
-    for (const CGameState& s : {Position("g3--/----/-----/----/--- g 1"), Position("g3--/----/-----/----/--- s 2")}) {
-        for (CGameWorld* w : {s_Fontless, m_World.get()})
-            w->StartGame(1, 0), w->SetState(s), w->OnMouseMove(130, 768 - 130);   // "Pass" would show too
-        const Frame plain = Drawn(s_Fontless), full = Drawn();
-        ASSERT_LT(plain.size(), full.size());
-        EXPECT_NEAR(plain.back()[0].r, 0.7f, 0.01f);   // the last before the texts: Silver's stock ring
-        EXPECT_NEAR(plain.back()[0].x, 894, 65);
-        for (size_t i = 0; i < plain.size(); ++i)
-            ASSERT_TRUE(plain[i].size() == full[i].size() &&
-                        !memcmp(plain[i].data(), full[i].data(), plain[i].size() * sizeof plain[i][0])) << i;
-        auto score = [&](float red, float x0, float x1) {
-            return std::count_if(full.begin() + plain.size(), full.end(), [&](const FeedbackPrimitive& p) {
-                return std::fabs(p[0].r - red) < 0.01f && p[0].y < 100 && p[0].x >= x0 && p[0].x < x1;
-            });
-        };
-        EXPECT_TRUE(score(216 / 255.0f, 0, 300) > 0 && score(0.7f, 800, 1024) > 0);
-    }
-}
 
 // While Gold drags, the cell and both stocks show the placement's outcome; no token hides another.
 TEST_F(WorldDraw, stocks_during_a_drag)
@@ -131,7 +93,8 @@ TEST_F(WorldDraw, highlight_ring_colours)
     StartAt(CGameState(3, 2));
     PlaceByDrag(2, 2);
     m_World->Draw();
-    EXPECT_TRUE(Pixel(ring(2, 2)) == "216 178 120" && Pixel(ring(4, 2)) != "216 178 120");   // one ring only
+    EXPECT_EQ(Pixel(ring(2, 2)), "216 178 120");
+    EXPECT_NE(Pixel(ring(4, 2)), "216 178 120");   // one ring only
     m_World->Update(501);   // with all 19 in hand Silver places
     ASSERT_LT(m_World->GetSelRow(), 5);
     m_World->Draw();
@@ -141,8 +104,8 @@ TEST_F(WorldDraw, highlight_ring_colours)
     PlaceByDrag(2, 2);
     m_World->Update(501);
     m_World->Draw();
-    const std::string gone = Pixel(ring(2, 2));
-    EXPECT_TRUE(gone != "216 178 120" && gone != "178 178 178") << gone;
+    EXPECT_NE(Pixel(ring(2, 2)), "216 178 120");
+    EXPECT_NE(Pixel(ring(2, 2)), "178 178 178");
 }
 
 // Escape and "Exit" on the menu end the engine's loop before the next event; a released Escape does not.
