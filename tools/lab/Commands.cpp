@@ -87,9 +87,9 @@ const int kFirstOption = 256;
 std::vector<option> Options(const std::string& usage, std::vector<std::string>& names)
 {
     static const std::regex kOption("--([a-z]+)( [A-Za-z|]+)?");
-    const std::string spec = usage + " [--help]";
+    const std::string line = usage + " [--help]";
     std::vector<option> options;
-    for (std::sregex_iterator it(spec.begin(), spec.end(), kOption), end; it != end; ++it)
+    for (std::sregex_iterator it(line.begin(), line.end(), kOption), end; it != end; ++it)
     {
         names.push_back((*it)[1]);
         options.push_back({ nullptr, (*it)[2].matched ? required_argument : no_argument, nullptr,
