@@ -99,25 +99,6 @@ void ClearSurface(SDL_Surface* surface)
     std::memset(surface->pixels, 0, size_t(surface->pitch) * size_t(surface->h));
 }
 
-bool CopyIntoAtlas(const SDL_Surface* image, SDL_Surface* atlas, int x, int y, bool turned)
-{
-    const Uint8* src = static_cast<const Uint8*>(image->pixels);
-    Uint8* dst = static_cast<Uint8*>(atlas->pixels);
-    if (!src || !dst)
-        return true;
-    for (int iy = 0; iy < image->h; ++iy) {
-        const Uint8* row = src + iy * image->pitch;
-        if (!turned) {
-            std::memcpy(dst + (y + iy) * atlas->pitch + x * 4, row, size_t(image->w) * 4);
-            continue;
-        }
-        // A quarter turn clockwise: the image's top row becomes the place's right column.
-        for (int ix = 0; ix < image->w; ++ix)
-            std::memcpy(dst + (y + ix) * atlas->pitch + (x + image->h - 1 - iy) * 4, row + ix * 4, 4);
-    }
-    return true;
-}
-
 bool SoundsAllowed()
 {
     return AudioRunning() != 0;

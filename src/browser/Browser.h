@@ -39,8 +39,8 @@ void TexImage(int32_t side, int32_t internalFormat, uint32_t format, const void*
 GLuint NoTexture();
 // Loaded images cannot be blitted or locked there, and blits always blend: the atlas
 // is composed by copying RGBA bytes, which is what every surface holds there.
+constexpr bool kRgbaSurfaces = true;
 void ClearSurface(SDL_Surface* surface);
-bool CopyIntoAtlas(const SDL_Surface* image, SDL_Surface* atlas, int x, int y, bool turned);
 inline int LockSurface(SDL_Surface*) { return 0; }
 inline void UnlockSurface(SDL_Surface*) {}
 // Browsers start sound only after the first click; sounds due before it are dropped,
@@ -62,7 +62,7 @@ inline void TexImage(int32_t side, int32_t internalFormat, uint32_t format, cons
 }
 inline GLuint NoTexture() { return 0; }
 inline void ClearSurface(SDL_Surface* surface) { SDL_FillRect(surface, nullptr, 0); }
-inline bool CopyIntoAtlas(const SDL_Surface*, SDL_Surface*, int, int, bool) { return false; }
+constexpr bool kRgbaSurfaces = false;
 inline int LockSurface(SDL_Surface* surface) { return SDL_LockSurface(surface); }
 inline void UnlockSurface(SDL_Surface* surface) { SDL_UnlockSurface(surface); }
 inline bool SoundsAllowed() { return true; }

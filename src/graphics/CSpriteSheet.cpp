@@ -28,10 +28,26 @@ SDL_Surface* CreateRgbaSurface(int width, int height)
     return surface;
 }
 
+// Copies the RGBA pixels of `from` into their place at (x, y), upright or
+// turned a quarter clockwise, the image's top row becoming the place's right
+// column.
+void CopyPixels(const SDL_Surface* from, SDL_Surface* atlas, int x, int y, bool turned)
+{
+    for (int iy = 0; iy < from->h; ++iy) {
+        const Uint8* src = static_cast<const Uint8*>(from->pixels) + iy * from->pitch;
+        Uint8* dst = static_cast<Uint8*>(atlas->pixels);
+        if (!turned) {
+            std::memcpy(dst + (y + iy) * atlas->pitch + x * 4, src, size_t(from->w) * 4);
+            continue;
+        }
+        for (int ix = 0; ix < from->w; ++ix)
+            std::memcpy(dst + (y + ix) * atlas->pitch + (x + from->h - 1 - iy) * 4, src + ix * 4, 4);
+    }
+}
+
 // Copies an image that was placed turned: blitted upright into a scratch
 // surface first (so alpha and colour key act as for any other image), then
-// turned a quarter clockwise into its place, the image's top row becoming
-// the place's right column.
+// turned into its place.
 void CopyTurned(SDL_Surface* image, SDL_Surface* atlas, int x, int y)
 {
     SDL_Surface* upright = CreateRgbaSurface(image->w, image->h);
@@ -40,15 +56,7 @@ void CopyTurned(SDL_Surface* image, SDL_Surface* atlas, int x, int y)
     SDL_UpperBlit(image, nullptr, upright, nullptr);
     if (SDL_LockSurface(upright) == 0) {
         if (SDL_LockSurface(atlas) == 0) {
-            const int height = image->h;
-            for (int iy = 0; iy < image->h; ++iy) {
-                const Uint8* src = static_cast<const Uint8*>(upright->pixels) + iy * upright->pitch;
-                for (int ix = 0; ix < image->w; ++ix) {
-                    Uint8* dst = static_cast<Uint8*>(atlas->pixels) + (y + ix) * atlas->pitch
-                                 + (x + height - 1 - iy) * 4;
-                    std::memcpy(dst, src + ix * 4, 4);
-                }
-            }
+            CopyPixels(upright, atlas, x, y, true);
             SDL_UnlockSurface(atlas);
         }
         SDL_UnlockSurface(upright);
@@ -83,8 +91,11 @@ void LoadImages(const std::string& listPath, std::vector<SpriteImage>& images,
 
 void CopyImage(SDL_Surface* surface, const SpriteImage& image, SDL_Surface* atlas)
 {
-    if (browser::CopyIntoAtlas(surface, atlas, image.x, image.y, image.turned))
+    if (browser::kRgbaSurfaces) {
+        if (surface->pixels && atlas->pixels)
+            CopyPixels(surface, atlas, image.x, image.y, image.turned);
         return;
+    }
     if (image.turned) {
         CopyTurned(surface, atlas, image.x, image.y);
         return;
