@@ -8,10 +8,10 @@ SITE_DIR is build-web/ (scripts/web build), VESK the desktop program and
 SOURCE_DIR the folder holding its Data/.
 """
 import base64
+import contextlib
 import functools
 import http.server
 import io
-import json
 import os
 import shutil
 import sys
@@ -62,9 +62,9 @@ def compare(desktop, browser, steps, masked=()):
               "differing, %d tiles over %.0f %%)" % (step, worst * 100, count, TILE * 100))
 
 
-class Page:
-    """One page of the site in Chromium, played through xsession's steps: it
-    takes xdotool's words for input, and its canvas is the screen."""
+class Page(xsession.Game):
+    """One page of the site in Chromium, played through xsession's steps as
+    the desktop game is: it takes xdotool's words, its canvas is the screen."""
 
     def __init__(self, url, flags=(), size=(1024, 768)):
         options = webdriver.ChromeOptions()
@@ -80,9 +80,6 @@ class Page:
         self.blank, self.frames, self.console = Screen(bytes(1024 * 768 * 3)), {}, []
         self.x = self.y = self.buttons = 0
         self.canvas = None   # where the game's 1024 by 768 lie on the page, once shown
-
-    def __enter__(self):
-        return self
 
     def __exit__(self, *error):
         self.driver.quit()
@@ -142,12 +139,6 @@ class Page:
     def touch(self, kind, *points):
         self.cdp("Input.dispatchTouchEvent", type=kind, touchPoints=[dict(zip("xy", self.place(*p))) for p in points])
 
-    def wait_for(self, what, predicate):
-        return xsession.Game.wait_for(self, what, predicate)
-
-    def wait_change(self, what, old):
-        return xsession.Game.wait_change(self, what, old)
-
     def errors(self, tolerated=()):
         self.console += [e["message"] for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
         return [m for m in self.console if not any(t in m for t in tolerated)]
@@ -162,33 +153,27 @@ class Page:
         return status, self.errors(tolerated) + ([] if status is not None else ["the page says %r" % said])
 
 
-class Site(http.server.ThreadingHTTPServer):
-    """The site's folder on a free loopback port, for as long as the with block."""
-
-    def __init__(self, folder):
-        handler = functools.partial(Quiet, directory=folder)
-        super().__init__(("127.0.0.1", 0), handler)
-        self.url = "http://127.0.0.1:%d/" % self.server_address[1]
-        threading.Thread(target=self.serve_forever, daemon=True).start()
-
-    def __exit__(self, *error):
-        self.shutdown()
-        super().__exit__(*error)
-
-
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
+@contextlib.contextmanager
+def serving(folder):
+    """The site's folder on a free loopback port, for as long as the with block: its URL."""
+    quiet = type("Quiet", (http.server.SimpleHTTPRequestHandler,), {"log_message": lambda *args: None})
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(quiet, directory=folder))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    try:
+        yield "http://127.0.0.1:%d/" % server.server_address[1]
+    finally:
+        server.shutdown()
+        server.server_close()
 
 
 def sounds_playing(page):
     return page.js("SDL.channels.filter(function (c) { return c.audio; }).length")
 
 
-def play(site, desktop):
+def play(url, desktop):
     """A whole game, as xsession plays it on the desktop, with the sounds held
     back until the first click and the ended page at the end."""
-    with Page(site.url) as page:
+    with Page(url) as page:
         page.xdo("mousemove", 200, 410)
         page.wait_for("the menu", lambda s: s.menu())
         check(page.js("document.title") == "Vesk", "the caption is the page's title")
@@ -203,9 +188,9 @@ def play(site, desktop):
         return page.frames
 
 
-def touch(site, desktop):
+def touch(url, desktop):
     """A finger works as the mouse: a drag that places, and the page stays put."""
-    with Page(site.url) as page:
+    with Page(url) as page:
         page.xdo("mousemove", 200, 410)
         page.wait_for("the menu, 'Hard' red under the pointer", lambda s: s.menu() and s.count(xsession.HARD, xsession.RED, 55) > 150)
         page.xdo("click", 1)
@@ -223,10 +208,10 @@ def touch(site, desktop):
         check(not page.errors(), "no error on the console (%s)" % page.errors())
 
 
-def scaled(site):
+def scaled(url):
     """In a wider window the picture is letterboxed, and the mouse and a right
     click act on the game's own coordinates."""
-    with Page(site.url, size=(1600, 1000)) as page:
+    with Page(url, size=(1600, 1000)) as page:
         page.wait_for("the menu", lambda s: s.menu())
         placed = (page.canvas["x"], page.canvas["y"], page.canvas["width"], page.canvas["height"])
         check(all(abs(a - b) < 0.5 for a, b in zip(placed, (400 / 3, 0, 4000 / 3, 1000))),
@@ -244,37 +229,9 @@ def scaled(site):
         check(not page.errors(), "no error on the console (%s)" % page.errors())
 
 
-def broken_picture(site_dir, vesk, source):
-    """Gold's token picture broken in the packaged data, in both builds: the
-    game still plays, and both show the same (the pictures after it move up a
-    number, so Gold's tokens are drawn with the background)."""
-    gold = "Data/gold.png"
-    with open(os.path.join(source, gold), "rb") as f:
-        broken = bytes(b ^ 0x5A for b in f.read())   # same length: the package's index stays right
-    with tempfile.TemporaryDirectory() as run:
-        shutil.copytree(os.path.join(source, "Data"), os.path.join(run, "Data"))
-        shutil.copy(os.path.join(source, "Vesk.bmp"), run)
-        with open(os.path.join(run, gold), "wb") as f:
-            f.write(broken)
-        with xsession.Game([vesk], run) as desktop:
-            xsession.play_blind(desktop)
-        shutil.copytree(site_dir, os.path.join(run, "site"))
-        with open(os.path.join(run, "site/vesk.js")) as f:   # where the picture lies in vesk.data
-            script = f.read()
-        index = json.JSONDecoder().raw_decode(script, script.index('loadPackage({"files"') + len("loadPackage("))[0]
-        entry = next(e for e in index["files"] if e["filename"] == "/" + gold)
-        with open(os.path.join(run, "site/vesk.data"), "r+b") as f:
-            f.seek(entry["start"])
-            f.write(broken)
-        with Site(os.path.join(run, "site")) as site, Page(site.url) as page:
-            xsession.play_blind(page)
-            # The placement's frame is left out: it may show Silver's reply on one side only.
-            compare(desktop, page, [s for s in desktop.frames if not s.startswith("a token placed")])
-
-
 def refusals(site_dir):
     """What the page says when it cannot run the game."""
-    with Site(site_dir) as site, Page(site.url, ["--disable-webgl"]) as page:
+    with serving(site_dir) as url, Page(url, ["--disable-webgl"]) as page:
         status, errors = page.exit()
         said = page.message()
         check(status == 1 and said == "vesk: cannot open a window of 1024 by 768 at 32 bits per pixel with OpenGL: "
@@ -283,7 +240,7 @@ def refusals(site_dir):
     with tempfile.TemporaryDirectory() as run:
         shutil.copytree(site_dir, run + "/site")
         os.remove(run + "/site/vesk.data")
-        with Site(run + "/site") as site, Page(site.url) as page:
+        with serving(run + "/site") as url, Page(url) as page:
             page.exit()
             check("could not" in page.message(), "a failed download says so (%r)" % page.message())
         with Page("file://%s/site/index.html" % run) as page:
@@ -295,11 +252,10 @@ def main(site_dir, vesk, source):
     site_dir, vesk, source = (os.path.abspath(a) for a in (site_dir, vesk, source))
     with xsession.Game([vesk], source) as desktop:
         xsession.play(desktop)
-    with Site(site_dir) as site:
-        play(site, desktop)
-        touch(site, desktop)
-        scaled(site)
-    broken_picture(site_dir, vesk, source)
+    with serving(site_dir) as url:
+        play(url, desktop)
+        touch(url, desktop)
+        scaled(url)
     refusals(site_dir)
 
 

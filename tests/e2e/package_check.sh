@@ -69,22 +69,14 @@ copy_package() {
   echo "${made[0]}"
 }
 
-# same_package A B WHAT: fails naming the files (or the package's own
-# metadata) that differ.
+# same_package A B WHAT: fails naming the files (or the package's own metadata) that differ.
 same_package() {
   cmp -s "$1" "$2" && return 0
   fail "$3: the packages differ ($1, $2)"
-  local d="$work/diff" f
-  rm -rf "$d"; mkdir -p "$d/a" "$d/b"
-  dpkg-deb -R "$1" "$d/a" && dpkg-deb -R "$2" "$d/b"
-  (cd "$d" && diff -rq a b) | sed 's/^/  /' >&2
-  for f in $(cd "$d" && diff -rq a b | awk '$1 == "Files" { print substr($2, 3) }'); do
-    if [ "$(head -c 4 "$d/a/$f")" = $'\x7fELF' ]; then
-      echo "  strings that differ in $f:" >&2
-      diff <(strings -a "$d/a/$f") <(strings -a "$d/b/$f") | head -n 10 | sed 's/^/    /' >&2
-    fi
-  done
-  diff <(dpkg-deb -c "$1") <(dpkg-deb -c "$2") | head -n 20 | sed 's/^/  /' >&2
+  mkdir -p "$work/a" "$work/b" && dpkg-deb -R "$1" "$work/a" && dpkg-deb -R "$2" "$work/b"
+  diff -rq "$work/a" "$work/b" >&2
+  diff <(dpkg-deb -c "$1") <(dpkg-deb -c "$2") | head -n 20 >&2
+  rm -rf "$work/a" "$work/b"
   return 1
 }
 

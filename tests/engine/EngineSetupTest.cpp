@@ -1,6 +1,5 @@
 // Set-up and teardown with a real SDL, audio device and OpenGL window: what a
-// start holds, what each failed start leaves, and that Shutdown releases it;
-// and the command-line scan.
+// start holds, what each failed start leaves, and that Shutdown releases it.
 #include "engine/CEngineSettings.h"
 #include "engine/CGameEngine.h"
 
@@ -10,7 +9,6 @@
 #include <cstdio>
 #include <tuple>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -100,22 +98,6 @@ TEST_F(EngineSetup, failed_starts_leave_what_shutdown_releases)
         ExpectShutdownReleasesAll();
     }
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-}
-
-// "-fullscreen" counts wherever it stands, also repeated; only the exact word
-// matches, the count bounds the scan, and nothing else changes.
-TEST(StartupSettings, fullscreen_option)
-{
-    const std::vector<const char*> args[] = {{}, {"-fullscreen"}, {"./vesk", "a", "-fullscreen", "-fullscreen"},
-                                             {"-Fullscreen", "--fullscreen", "-fullscreen ", "-fullscree", ""}};
-    // Which arguments, how many of them are scanned, and the outcome.
-    for (const auto& [arg, count, fullscreen] :
-         {std::tuple{0, 0, false}, {1, 1, true}, {2, 4, true}, {2, 2, false}, {3, 5, false}}) {
-        CEngineSettings s = CEngineSettings::DefaultSettings();
-        s.ScanCommandLine(count, args[arg].data());
-        EXPECT_EQ(s.m_Fullscreen, fullscreen) << arg << " " << count;
-        EXPECT_EQ(s.m_Width, 1024) << arg << " " << count;
-    }
 }
 
 } // namespace

@@ -6,22 +6,6 @@
 
 #include <vector>
 
-TEST(GameState, board_layouts_for_sizes_one_three_and_four)
-{
-    const struct { uint32_t size; std::vector<int> lengths; std::vector<float> offsets; } boards[] = {
-        { 1, { 1 }, { 0.0f } },
-        { 3, { 3, 4, 5, 4, 3 }, { 1.0f, 0.5f, 0.0f, 0.5f, 1.0f } },
-        { 4, { 4, 5, 6, 7, 6, 5, 4 }, { 1.5f, 1.0f, 0.5f, 0.0f, 0.5f, 1.0f, 1.5f } },
-    };
-    for (const auto& board : boards)
-    {
-        const CGameState s(board.size, 2);
-        ASSERT_EQ(s.GetNumRows(), board.lengths.size());
-        for (uint32_t r = 0; r < s.GetNumRows(); ++r)
-            EXPECT_EQ(std::make_pair(int(s.GetRowLength(r)), s.GetRowOffset(r)), std::make_pair(board.lengths[r], board.offsets[r])) << r;
-    }
-}
-
 // Random games on boards of side 1 to 6 for 2 to 4 teams against the rules
 // model, move by move: legal exactly when the model says so, and every move
 // changes stocks, cells, turn, passes and scores as the model says.
@@ -43,32 +27,6 @@ TEST(GameState, random_games_agree_with_the_rules_model)
                 EXPECT_EQ(legal, CInvariantChecker::IsLegal(before, m.row, m.col, m.tokens)) << m.row << " " << m.col << " " << int(m.tokens);
                 EXPECT_TRUE(!legal || CInvariantChecker::CheckPlacement(before, m.row, m.col, m.tokens, after, error)) << error;
             });
-}
-
-// Copies and assignments own their cells. A new state, and Reset on any
-// board, give a fresh game: every stock 19, every cell empty, Gold to move.
-TEST(GameState, copies_are_deep_and_reset_restores_a_fresh_game)
-{
-    CGameState original = Position("---/----/--g3--/----/--- s 0"), copy(original), assigned(3, 2);
-    assigned = original;
-    copy.MakeMove(2, 2, 4);
-    original.Pass();
-    EXPECT_EQ(CNotation::Format(original) + ", " + CNotation::Format(copy) + ", " + CNotation::Format(assigned),
-              "---/----/--g3--/----/--- g 1, ---/----/--s4--/----/--- g 0, ---/----/--g3--/----/--- s 0");
-
-    auto fresh = [](const CGameState& s) {
-        std::string error;
-        bool ok = CInvariantChecker::CheckState(s, error) && s.GetCurTeam() == 0 && s.GetNumPasses() == 0;
-        for (uint8_t t = 0; t < s.GetNumTeams(); ++t)
-            ok = ok && s.GetTeamTokens(t) == 19 && s.GetTeamScore(t) == 19;
-        return ok;
-    };
-    CGameState played = RandomGames(7, 30, 4, 3).back();
-    EXPECT_FALSE(fresh(played));
-    played.Reset();
-    EXPECT_TRUE(fresh(played));
-    EXPECT_TRUE(fresh(CGameState(1, 2)));
-    EXPECT_TRUE(fresh(CGameState(3, 2)));
 }
 
 // Broken preconditions stop the program with an assertion, in every build type.

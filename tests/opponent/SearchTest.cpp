@@ -69,51 +69,6 @@ int Minimax(const CGameState& s, int depth)
 }
 }
 
-// The pass first, only below a full stock; then the walk from the middle out,
-// mirrored across the columns on the first coin flip, the rows on the second.
-// A child raises its cell by one, paid from the stock alone (own cells too).
-TEST(Search, expansion_order_mirrors_and_pass)
-{
-    const int walk[19][2] = { { 2, 2 }, { 3, 2 }, { 2, 3 }, { 1, 2 }, { 1, 1 }, { 2, 1 }, { 3, 1 }, { 4, 1 }, { 4, 2 }, { 3, 3 },
-                              { 2, 4 }, { 1, 3 }, { 0, 2 }, { 0, 1 }, { 0, 0 }, { 1, 0 }, { 2, 0 }, { 3, 0 }, { 4, 0 } };
-    for (int flips = 0; flips < 4; ++flips)
-    {
-        // Silver holds 19, or 9 with 10 of its own on (0, 0).
-        const CGameState s = flips ? Played({ { 2, 2, 1 }, { 0, 0, 10 }, { 4, 2, 1 } }) : Played({ { 2, 2, 1 } });
-        LoadDraws({ flips & 1 ? 16384 : 16383, flips & 2 ? 32767 : 0 });
-        auto root = Root(s);
-        ExpandNode(root, &g_arena, 2);
-        ASSERT_EQ(root->m_children.size(), 19u);
-        const CSearchNode* pass = root->m_children[0];
-        if (flips) {
-            EXPECT_EQ(std::make_tuple(int(pass->m_isPass), int(pass->m_row), int(pass->m_col), int(pass->m_state->GetNumPasses())),
-                      std::make_tuple(1, 0, 0, 1));
-        }
-        EXPECT_EQ(Draws(), 2u + 2 * 19);   // and two for each child, expanded one ply further
-        for (int i = 0, k = flips ? 1 : 0; i < 19; ++i)
-        {
-            const int row = flips & 2 ? 4 - walk[i][0] : walk[i][0];
-            const int col = flips & 1 ? s.GetRowLength(row) - 1 - walk[i][1] : walk[i][1];
-            if (flips && row == 0 && col == 0)
-                continue;
-            const CSearchNode* child = root->m_children[k++];
-            EXPECT_EQ(std::make_tuple(int(child->m_row), int(child->m_col), int(child->m_isPass)), std::make_tuple(row, col, 0)) << i;
-            ASSERT_GT(child->m_children.size(), 1u) << i;
-            EXPECT_TRUE(child->m_children[1]->m_children.empty()) << i;
-            EXPECT_EQ(child->m_state->GetCellTokens(row, col), s.GetCellTokens(row, col) + 1);
-        }
-    }
-
-    // A finished game, or no depth, generates nothing and draws nothing.
-    LoadDraws({});
-    auto done = Root(Played({ { 2, 2, 1 }, { 0, 0, 0 }, { 0, 0, 0 } })), fresh = Root(CGameState(3, 2));
-    ExpandNode(done, &g_arena, 3);
-    ExpandNode(fresh, &g_arena, 0);
-    EXPECT_TRUE(done->m_children.empty());
-    EXPECT_TRUE(fresh->m_children.empty());
-    EXPECT_EQ(Draws(), 0u);
-}
-
 // A leaf adds (r (2N + 1)) / 32768 - N for the next value r. On two-ply trees
 // whose leaves draw no noise, so the draws count them, a value equal to the
 // bound does not cut, one beyond does. A finished game counts 1000 times,

@@ -110,18 +110,4 @@ TEST_P(TextureFont, every_byte_draws_freetypes_bitmap_upside_down)
 INSTANTIATE_TEST_SUITE_P(Fonts, TextureFont, ::testing::Values(std::pair{kDejaVu, kSize},
     std::pair{VESK_SOURCE_DIR "/fuzz/corpus/fuzz_font/bitmap_40px.bdf", 40.0f}));
 
-// The manager numbers fonts by successful loads and owns them until Shutdown.
-TEST(FontManager, ids_skip_failed_loads_and_a_missing_id_is_null)
-{
-    ASSERT_TRUE(OpenGlWindow()) << SDL_GetError();
-    CFontManager* fonts = CFontManager::GetInstance();
-    fonts->Init();
-    CTextureFont *first = fonts->LoadFont(kDejaVu, kSize), *missing = fonts->LoadFont("/nonexistent/font.ttf", kSize);
-    CTextureFont* second = fonts->LoadFont(kDejaVu, 12.0f);
-    EXPECT_TRUE(first && second && !missing && fonts->GetFont(0) == first && fonts->GetFont(1) == second);
-    EXPECT_TRUE(fonts->GetFont(2) == nullptr && fonts->GetFont(~0u) == nullptr);
-    fonts->Shutdown();
-    EXPECT_EQ(fonts->GetFont(0), nullptr);
-}
-
 } // namespace

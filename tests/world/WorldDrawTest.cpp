@@ -3,7 +3,6 @@
 #include "WorldTestSupport.h"
 
 #include "graphics/CSpriteSheet.h"
-#include "support/Events.h"
 #include "support/Feedback.h"
 
 #include <cstdlib>
@@ -42,6 +41,14 @@ size_t Tokens(const Frame& frame, const CVector2& at, int team)
             centres.emplace(std::lround(x), std::lround(y));
     }
     return centres.size();
+}
+
+// What is drawn with a corner in the box (drawing units): a label's glyphs where it stands.
+size_t Within(const Frame& frame, float x0, float y0, float x1, float y1)
+{
+    return std::count_if(frame.begin(), frame.end(), [&](const FeedbackPrimitive& p) {
+        return std::any_of(p.begin(), p.end(), [&](const FeedbackVertex& v) { return v.x >= x0 && v.x <= x1 && v.y >= y0 && v.y <= y1; });
+    });
 }
 
 // The engine started on the shipped data.
@@ -111,15 +118,27 @@ TEST_F(WorldDraw, highlight_ring_colours)
 // Escape and "Exit" on the menu end the engine's loop before the next event; a released Escape does not.
 TEST_F(WorldDraw, menu_escape_and_exit_end_the_loop)
 {
-    const std::array<int, 4> firsts[] = {
-        {SDL_KEYDOWN, SDLK_ESCAPE}, {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 120, 768 - 300}, {SDL_KEYUP, SDLK_ESCAPE}};
-    for (const auto& first : firsts) {
-        SDL_Event e;
+    SDL_Event escape{}, exit{}, released{}, quit{}, e;
+    escape.type = SDL_KEYDOWN, escape.key.keysym.sym = SDLK_ESCAPE;
+    released.type = SDL_KEYUP, released.key.keysym.sym = SDLK_ESCAPE;
+    exit.type = SDL_MOUSEBUTTONDOWN, exit.button.button = SDL_BUTTON_LEFT, exit.button.x = 120, exit.button.y = 768 - 300;
+    quit.type = SDL_QUIT;
+    for (SDL_Event first : {escape, exit, released}) {
         while (SDL_PollEvent(&e)) {
         }
-        Push(first);
-        Push({SDL_QUIT});
+        ASSERT_TRUE(SDL_PushEvent(&first) == 0 && SDL_PushEvent(&quit) == 0);
         CGameEngine::GetInstance()->Run();
-        EXPECT_EQ(SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_QUITMASK) == 1, first[0] != SDL_KEYUP);
+        EXPECT_EQ(SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_QUITMASK) == 1, first.type != SDL_KEYUP) << int(first.type);
     }
+}
+
+// The menu's title is drawn; on the game screen "Player" always, "Passed" only once a side has passed.
+TEST_F(WorldDraw, texts_where_they_stand)
+{
+    EXPECT_GE(Within(Drawn(), 460, 710, 560, 770), 4u);   // "VESK"
+    StartAt(CGameState(3, 2));
+    EXPECT_GE(Within(Drawn(), 5, 720, 100, 770), 6u);
+    EXPECT_EQ(Within(Drawn(), 900, 680, 1024, 715), 0u);
+    StartAt(Position("g1--/----/-----/----/--- g 1"));   // Silver passed
+    EXPECT_GE(Within(Drawn(), 900, 680, 1024, 715), 6u);
 }
