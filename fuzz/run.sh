@@ -11,7 +11,7 @@ mode="${2:-}"
 [[ "$mode" == --fixed || "$mode" =~ ^[0-9]+$ ]] || { echo "usage: fuzz/run.sh BUILD_DIR --fixed|SECONDS [TARGET...]" >&2; exit 2; }
 shift 2
 targets=("$@")
-[ $# -gt 0 ] || targets=(fuzz_list_file fuzz_rect_packer fuzz_sprite_packing fuzz_notation fuzz_font)
+[ $# -gt 0 ] || targets=(fuzz_list_file fuzz_rect_packer fuzz_sprite_packing fuzz_font)
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$here/../tests/hardening/lsan.supp:print_suppressions=0" SDL_AUDIODRIVER=dummy
 mkdir -p "$build/fuzz-artifacts"
@@ -23,7 +23,7 @@ run_one() {
   # Larger inputs where the format needs them (list lines split at 1023 bytes); the fixed run's input
   # count is 10 to 25 s a target on two busy cores.
   case "$t" in fuzz_list_file) args=(-max_len=8192) runs=20000 ;; fuzz_font) args=(-max_len=16384) runs=5000 ;;
-               fuzz_notation) args=(-max_len=4096 "-dict=$here/notation.dict") runs=200000 ;; *) args=(-max_len=4096) runs=100000 ;; esac
+               *) args=(-max_len=4096) runs=100000 ;; esac
   args+=(-timeout=20 -print_final_stats=1 "-artifact_prefix=$build/fuzz-artifacts/$t-")
   if [ "$mode" = --fixed ]; then
     # A scratch copy of the seeds, nothing of an earlier run; comparison operands (some are addresses,

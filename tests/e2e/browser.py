@@ -136,9 +136,6 @@ class Page(xsession.Game):
             else:
                 raise ValueError(word)
 
-    def touch(self, kind, *points):
-        self.cdp("Input.dispatchTouchEvent", type=kind, touchPoints=[dict(zip("xy", self.place(*p))) for p in points])
-
     def errors(self, tolerated=()):
         self.console += [e["message"] for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
         return [m for m in self.console if not any(t in m for t in tolerated)]
@@ -188,26 +185,6 @@ def play(url, desktop):
         return page.frames
 
 
-def touch(url, desktop):
-    """A finger works as the mouse: a drag that places, and the page stays put."""
-    with Page(url) as page:
-        page.xdo("mousemove", 200, 410)
-        page.wait_for("the menu, 'Hard' red under the pointer", lambda s: s.menu() and s.count(xsession.HARD, xsession.RED, 55) > 150)
-        page.xdo("click", 1)
-        mx, my = centre(2, 2)
-        page.touch("touchStart", (mx, my))
-        page.touch("touchMove", (mx + 80, my))
-        page.touch("touchMove", (mx + 160, my))
-        drag = "five gold tokens in a gold ring on the middle cell"
-        page.wait_for(drag, lambda s: s.rings(xsession.GOLD) == [(2, 2)])
-        page.touch("touchEnd")
-        page.wait_for(REPLY, lambda s: len(s.rings(xsession.SILVER)) == 1 and not s.rings(xsession.GOLD))
-        check(page.js("window.scrollX + window.scrollY") == 0, "the page did not scroll under the finger")
-        masked = page.frames[REPLY].rings(xsession.SILVER) + desktop.frames[REPLY].rings(xsession.SILVER)
-        compare(desktop, page, [drag, REPLY], masked)
-        check(not page.errors(), "no error on the console (%s)" % page.errors())
-
-
 def scaled(url):
     """In a wider window the picture is letterboxed, and the mouse and a right
     click act on the game's own coordinates."""
@@ -254,7 +231,6 @@ def main(site_dir, vesk, source):
         xsession.play(desktop)
     with serving(site_dir) as url:
         play(url, desktop)
-        touch(url, desktop)
         scaled(url)
     refusals(site_dir)
 

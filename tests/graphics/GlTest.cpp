@@ -9,10 +9,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <unistd.h>
 
 namespace {
@@ -115,57 +113,6 @@ TEST_F(Gl, sprite_sheet_worked_examples_give_order_places_and_texture)
     Load(Tga("1.tga", first) + "\n" + Tga("2.tga", second) + "\n" + Tga("w.tga", {1, 1025, 3}) + "\n" + Tga("t.tga", tall),
          {tall, second});
     EXPECT_TRUE(Sprite(0).m_turned);
-}
-
-// Lines that load nothing (empty, missing, not an image) take no index; an image without width takes
-// its index and draws nothing; CR LF, Windows separators and an unended last line read as any other.
-// Without a list the atlas is one transparent texel, and the sprites the game asks for draw nothing.
-TEST_F(Gl, sprite_sheet_entries_that_load_nothing_take_no_index_and_draw_nothing)
-{
-    const Image tall{20, 40, 1}, wide{40, 10, 2}, small{8, 8, 4}, flat{0, 12, 5}, alpha{16, 16, 77, true};
-    std::ofstream(m_dir + "text.tga") << "not an image\n";
-    std::string windowsPath = Tga("wide.tga", wide);
-    std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
-    Load(Tga("tall.tga", tall) + "\r\n\r\n" + m_dir + "missing.tga\r\n" + windowsPath + "\r\n" + m_dir + "text.tga\r\n" +
-             Tga("alpha.tga", alpha) + "\r\n" + Tga("flat.tga", flat) + "\r\n" + Tga("small.tga", small),
-         {small, flat, alpha, tall, wide});
-    for (const char* list : {"sprites.dat", "absent.dat"})
-        Load("", {}, list);
-    EXPECT_EQ(sheet.GetAtlasSide(), 1);
-    Sprite(2).m_halfWidth = 500;   // a caller's change must not stick
-    glTranslatef(512, 384, 0);
-    Sprite(2).Draw();
-    Sprite(1000000).Draw();
-    std::vector<Rgba> screen(1024 * 768);
-    glReadPixels(0, 0, 1024, 768, GL_RGBA, GL_UNSIGNED_BYTE, screen.data());
-    EXPECT_EQ(std::count(screen.begin(), screen.end(), Rgba{0, 0, 0, 255}), long(screen.size()));
-}
-
-// A quad of the sprite's size centred on the origin, with the image's top row along its upper edge,
-// also when the image lies turned in the atlas (its top row is then the place's right column).
-TEST_F(Gl, sprite_is_a_quad_of_its_size_showing_its_image_upright)
-{
-    CSprite sprite;
-    sprite.m_u0 = 0.25f, sprite.m_u1 = 0.5f, sprite.m_v0 = 0.125f, sprite.m_v1 = 0.75f;
-    sprite.m_halfHeight = 16, sprite.m_halfWidth = 32, sprite.m_texId = 7;
-    glTranslatef(512, 384, 0);
-    // Texture corners at the bottom left, top left, top right, bottom right.
-    const float st[2][4][2] = {{{0.25f, 0.75f}, {0.25f, 0.125f}, {0.5f, 0.125f}, {0.5f, 0.75f}},
-                               {{0.25f, 0.125f}, {0.5f, 0.125f}, {0.5f, 0.75f}, {0.25f, 0.75f}}};
-    for (int turned : {0, 1}) {
-        sprite.m_turned = turned;
-        std::set<int> corners;
-        for (const FeedbackPrimitive& p : CaptureFeedback([&] { sprite.Draw(); }))
-            for (const FeedbackVertex& v : p) {
-                const int k = *corners.insert((v.x > 512) * 2 + ((v.y > 384) != (v.x > 512))).first;
-                EXPECT_EQ(std::make_pair(std::fabs(v.x - 512), std::fabs(v.y - 384)), std::make_pair(32.0f, 16.0f));
-                EXPECT_EQ(std::make_pair(v.s, v.t), std::make_pair(st[turned][k][0], st[turned][k][1])) << k << " " << turned;
-            }
-        EXPECT_EQ(corners.size(), 4u);
-    }
-    GLint bound = -1;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(bound, 7);
 }
 
 // A texture the driver refuses is no texture, and leaves no error behind; an error someone else

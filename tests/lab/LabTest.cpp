@@ -1,9 +1,7 @@
-#include "CInvariantChecker.h"
 #include "Commands.h"
 #include "Notation.h"
 #include "game/CGameState.h"
 #include "opponent/CRandomTable.h"
-#include "support/Positions.h"
 
 #include <gtest/gtest.h>
 
@@ -182,26 +180,6 @@ TEST(Lab, bench_nodes_and_signature)
     EXPECT_EQ(o.code, kExitOk) << o.err;
     EXPECT_TRUE(std::regex_match(o.out, std::regex(
         "positions 64\nnodes 1827463\nms [0-9.]+\nnps \\d+\nslowest-ms [0-9.]+\nsignature aea37e641283d49a\n"))) << o.out;
-}
-
-// The rules model is no rubber stamp: a position that does not follow from
-// the named move is caught, with the reason; one that does passes.
-TEST(Lab, invariant_checker_catches_positions_the_move_does_not_give)
-{
-    const CGameState before = Position("g1--/----/-----/----/--- s 0");
-    const struct { int tokens; const char* after; const char* says; } cases[] = {   // tokens 0: a pass
-        { 0, "g1--/----/--s1--/----/--- g 0", "0 passes in a row" }, { 0, "g1--/----/-----/----/--- s 0", "turn" },
-        { 1, "g1--/-s1--/-----/----/--- g 0", "changed 1 cells" }, { 1, "g1--/----/--s2--/----/--- g 0", "2 tokens" },
-        { 1, "g1--/----/--s1--/----/s1-- g 0", "changed 2 cells" }, { 1, "g1--/----/--s1--/----/--- g 0", "" },
-    };
-    for (const auto& c : cases)
-    {
-        std::string error;
-        const bool held = c.tokens ? CInvariantChecker::CheckPlacement(before, 2, 2, 1, Position(c.after), error)
-                                   : CInvariantChecker::CheckPass(before, Position(c.after), error);
-        EXPECT_EQ(held, !*c.says) << c.after << ": " << error;
-        EXPECT_NE(error.find(c.says), std::string::npos) << c.after << ": " << error;
-    }
 }
 
 // Only the real program shows its exit status and that what it printed on

@@ -2,13 +2,10 @@
 #include "opponent/CRandomTable.h"
 #include "opponent/CSearchArena.h"
 #include "opponent/Search.h"
-#include "support/Positions.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <ctime>
-#include <tuple>
 #include <vector>
 
 namespace
@@ -50,23 +47,6 @@ CSearchNode* Add(CSearchNode* parent, const CGameState& s)   // grows the child 
     return child;
 }
 
-// Plain minimax over the same moves: no pruning, no randomness.
-int Minimax(const CGameState& s, int depth)
-{
-    if (depth == 0 || s.IsGameDone())
-        return (s.GetTeamScore(0) - s.GetTeamScore(1)) * (s.IsGameDone() ? 1000 : 1);
-    const int sign = s.GetCurTeam() == 0 ? 1 : -1, stock = s.GetTeamTokens(s.GetCurTeam());
-    int best = -kWindow;
-    for (uint32_t r = 0; r <= 5; ++r)   // row 5: the pass
-        for (uint32_t c = 0; c < (r < 5 ? s.GetRowLength(r) : 1u); ++c)
-            if (r == 5 ? stock <= 18 : stock > s.GetCellTokens(r, c))
-            {
-                CGameState next(s);
-                r == 5 ? next.Pass() : next.MakeMove(r, c, uint8_t(s.GetCellTokens(r, c) + 1));
-                best = std::max(best, sign * Minimax(next, depth - 1));
-            }
-    return sign * best;
-}
 }
 
 // A leaf adds (r (2N + 1)) / 32768 - N for the next value r. On two-ply trees
@@ -110,46 +90,3 @@ TEST(Search, noise_strict_cut_offs_and_finished_games)
     EXPECT_EQ(Draws(), 1u);
 }
 
-// On random positions alpha-beta gives plain minimax's root value and chooses
-// the first child reaching it, in a fresh arena or in one released and used
-// again; FindMove gives the same move with the same counts.
-TEST(Search, agrees_with_plain_minimax_on_random_positions)
-{
-    g_evalNoise = 0;
-    CSearchArena reused;
-    const std::vector<CGameState> games = RandomGames(99, 3000);
-    for (size_t i = 0, position = 0; i < games.size() && position < 50; i += 31)
-    {
-        const CGameState& s = games[i];
-        if (s.IsGameDone())
-            continue;
-        for (int depth = 1; depth <= (position < 5 ? 4 : 3); ++depth)
-        {
-            CSearchArena fresh;
-            CSearchArena& arena = position % 2 ? reused : fresh;
-            arena.Release();
-            CRandomTable::GetInstance()->FillFromSeed(unsigned(i));
-            CSearchNode* root = arena.NewNode(s);
-            CSearchNode* best = nullptr;
-            ASSERT_EQ(Search(root, &best, -kWindow, kWindow, &arena, depth), Minimax(s, depth)) << i;
-            const CSearchNode* firstBest = nullptr;
-            for (const CSearchNode* child : root->m_children)
-                if (!firstBest && Minimax(*child->m_state, depth - 1) == Minimax(s, depth))
-                    firstBest = child;
-            EXPECT_EQ(best, firstBest);
-
-            CRandomTable::GetInstance()->FillFromSeed(unsigned(i));
-            const OpponentMove move = FindMove(s, depth, 0);
-            EXPECT_TRUE(move.found);
-            EXPECT_EQ(std::make_tuple(move.isPass, int(move.row), int(move.col), move.nodes),
-                      std::make_tuple(best->m_isPass != 0, int(best->m_row), int(best->m_col), arena.GetNodes() - 1));
-            // Counts and processor time are the move's own, also on a table already drawn from.
-            const uint64_t drawn = Draws();
-            const OpponentMove next = FindMove(s, depth, 0);
-            EXPECT_EQ(next.draws, Draws() - drawn);
-            EXPECT_EQ(move.draws, drawn);
-            EXPECT_TRUE(next.ms >= 0 && next.ms <= 1000.0 * std::clock() / CLOCKS_PER_SEC) << next.ms;
-        }
-        ++position;
-    }
-}

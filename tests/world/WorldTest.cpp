@@ -8,34 +8,6 @@ using namespace worldtest;
 
 using World = WorldTest;
 
-// Escape leaves a game as it is, its pause frozen; a new game sets the strength
-// and clears board, drag and ring.
-TEST_F(World, screens_escape_and_starting_a_game)
-{
-    StartAt(Position("s1--/----/--g3--/----/--- g 0"));
-    PlaceByDrag(1, 1);
-    m_World->Update(200);
-    Escape(false);
-    m_World->OnKey(SDLK_SPACE, KMOD_NONE, true);
-    EXPECT_EQ(Look(), "game s1--/-g1--/--g3--/----/--- s 0, gold ring on 1 1, sounds 0 2 0 0");
-    Escape();
-    m_World->Update(5000);
-    EXPECT_EQ(Look(), "menu s1--/-g1--/--g3--/----/--- s 0, gold ring on 1 1, sounds 0 0 0 0");
-    EXPECT_EQ(m_World->GetDelay(), 300u);
-
-    m_World->StartGame(4, 0);
-    EXPECT_EQ(g_searchDepth * 10 + g_evalNoise, 40);
-    PressCell(0, 0);
-    EXPECT_EQ(Look(), "game ---/----/-----/----/--- g 0, gold ring on 0 0, drag 1, sounds 0 1 0 0");
-    Escape();
-    m_World->StartGame(1, 4);
-    EXPECT_EQ(Look(), "game ---/----/-----/----/--- g 0, sounds 0 1 0 0");
-
-    StartAt(Position("---/----/-----/----/--- g 2"));
-    Escape();
-    EXPECT_EQ(Look(), "menu ---/----/-----/----/--- g 2, sounds 0 1 0 0");
-}
-
 // Silver replies in the first frame past its 500 ms pause, not at exactly 500, and leaves no pause.
 // Meanwhile presses do nothing: the ring stays.
 TEST_F(World, silver_places_after_the_placement_pause)
@@ -49,32 +21,6 @@ TEST_F(World, silver_places_after_the_placement_pause)
     m_World->Update(1);
     EXPECT_EQ(Look(), "game s1s1-/-s1--/--g1--/----/--- g 0, silver ring on 1 1, sounds 0 1 0 0");
     EXPECT_EQ(m_World->GetDelay(), 0u);
-}
-
-// Silver's pass frees Gold at once; Gold's waits 400 ms; the one that ends the game sounds only that.
-TEST_F(World, passes_and_the_end_of_a_game)
-{
-    StartAt(Position("g1--/----/-----/----/--s1 g 0"));   // at depth 1 Silver passes rather than lose a point
-    PlaceByDrag(2, 2);
-    Look();
-    m_World->Update(501);
-    EXPECT_EQ(Look(), "game g1--/----/--g1--/----/--s1 g 1, sounds 0 0 0 1");
-    PressCell(1, 1);
-    EXPECT_EQ(Look(), "game g1--/----/--g1--/----/--s1 g 1, gold ring on 1 1, drag 1, sounds 0 0 0 0");
-    Press(0, 0, SDL_BUTTON_RIGHT);
-    Press(kPassX, kPassY);
-    EXPECT_EQ(Look(), "game g1--/----/--g1--/----/--s1 s 2, sounds 0 0 1 0");
-
-    StartAt(Position("g2--/----/-----/----/--s2 g 0"));
-    Press(kPassX, kPassY);
-    m_World->Update(400);
-    EXPECT_EQ(Look(), "game g2--/----/-----/----/--s2 s 1, sounds 0 1 0 1");
-    m_World->Update(1);
-    Press(kPassX, kPassY, SDL_BUTTON_RIGHT);
-    MoveTo(kPassX, kPassY);
-    EXPECT_EQ(Look(), "game g2--/----/-----/----/--s2 g 2, sounds 0 0 1 0");
-    PressCell(2, 2);
-    EXPECT_EQ(Look(), "menu g2--/----/-----/----/--s2 g 2, sounds 0 0 0 0");
 }
 
 // Gold with an empty hand passes by itself, silently unless that ends the game, or at any click.
@@ -124,18 +70,6 @@ TEST_F(World, menu_hover_and_clicks)
     for (float y = 469; y >= 430; --y)   // through the gap between two entries
         MoveTo(200, y);
     EXPECT_EQ(Look(), "menu ---/----/-----/----/--- g 0, sounds 2 0 0 0");
-}
-
-// Picking is strict at radius 60; a cell Gold cannot raise takes no press, and that is no pass.
-TEST_F(World, picking_cells)
-{
-    StartAt(Position("g1--/----/s19----/----/--- g 0"));   // Silver's 19 would cost Gold 20
-    const CVector2 c = Cell(2, 2), full = Cell(2, 0);
-    for (const CVector2& p : {CVector2(c.x + 60, c.y), CVector2(c.x, c.y - 60), full})
-        Press(p.x, p.y);
-    EXPECT_EQ(Look(), "game g1--/----/s19----/----/--- g 0, sounds 0 1 0 0");
-    Press(c.x + 59, c.y - 10);   // 59.84 away
-    EXPECT_EQ(Look(), "game g1--/----/s19----/----/--- g 0, gold ring on 2 2, drag 1, sounds 0 0 0 0");
 }
 
 // The count follows the pointer both ways as far as the hand allows; release places, right cancels.

@@ -5,7 +5,6 @@
 // stand-ins whose play counts record what the world played.
 
 #include "Notation.h"
-#include "support/Positions.h"
 #include "engine/CGameEngine.h"
 #include "opponent/CRandomTable.h"
 #include "sound/CSound.h"
@@ -20,6 +19,15 @@
 #include <string>
 
 namespace worldtest {
+
+// A position of the standard board in vesk-lab's notation ("g1--/----/--s2--/----/--- g 0").
+inline CGameState Position(const std::string& text)
+{
+    CGameState state(3, 2);
+    std::string error;
+    EXPECT_TRUE(CNotation::ParseState(text, state, error)) << text << ": " << error;
+    return state;
+}
 
 const float kPassX = 130, kPassY = 130;
 
