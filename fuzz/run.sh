@@ -6,9 +6,9 @@
 # A finding leaves its input in BUILD_DIR/fuzz-artifacts and fails this script.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-build="$(cd "${1:?usage: fuzz/run.sh BUILD_DIR --fixed|SECONDS [TARGET...]}" && pwd)"
 mode="${2:-}"
-[[ "$mode" == --fixed || "$mode" =~ ^[0-9]+$ ]] || { echo "usage: fuzz/run.sh BUILD_DIR --fixed|SECONDS [TARGET...]" >&2; exit 2; }
+[[ -d "${1:-}" && ( "$mode" == --fixed || "$mode" =~ ^[0-9]+$ ) ]] || { echo "usage: fuzz/run.sh BUILD_DIR --fixed|SECONDS [TARGET...]" >&2; exit 2; }
+build="$(cd "$1" && pwd)"
 shift 2
 targets=("$@")
 [ $# -gt 0 ] || targets=(fuzz_list_file fuzz_rect_packer fuzz_sprite_packing fuzz_font)

@@ -38,26 +38,19 @@ LEVEL, TILE = 48, 0.25
 REPLY = "Silver's reply"   # Silver breaks ties at random: its cell may differ
 
 
-def differing_tiles(a, b, masked=()):
-    """The worst tile's share of differing pixels, and how many tiles differ."""
-    images = [Image.frombytes("RGB", (1024, 768), s.data) for s in (a, b)]
-    channels = ImageChops.difference(*images).split()
-    over = functools.reduce(ImageChops.lighter, [c.point(lambda v: 255 if v > LEVEL else 0) for c in channels])
-    draw = ImageDraw.Draw(over)
-    for cell in masked:   # Silver's cells, as each side chose them
-        x, y = centre(*cell)
-        draw.ellipse((x - 75, y - 75, x + 75, y + 75), fill=0)
-    tiles = over.resize((64, 48), Image.BOX).getdata()
-    return max(tiles) / 255, sum(t > TILE * 255 for t in tiles)
-
-
 def compare(desktop, browser, steps, masked=()):
+    """Each step's two frames, tile by tile; masked: Silver's cells, as each side chose them."""
     for step in steps:
-        worst, count = differing_tiles(desktop.frames[step], browser.frames[step], masked)
+        images = [Image.frombytes("RGB", (1024, 768), game.frames[step].data) for game in (desktop, browser)]
+        over = functools.reduce(ImageChops.lighter, [c.point(lambda v: 255 if v > LEVEL else 0)
+                                                     for c in ImageChops.difference(*images).split()])
+        for x, y in (centre(*cell) for cell in masked):
+            ImageDraw.Draw(over).ellipse((x - 75, y - 75, x + 75, y + 75), fill=0)
+        tiles = over.resize((64, 48), Image.BOX).getdata()
+        worst, count = max(tiles) / 255, sum(t > TILE * 255 for t in tiles)
         if worst > TILE and os.environ.get("VESK_FRAMES"):   # both frames, to look at
-            for side, game in (("desktop", desktop), ("browser", browser)):
-                Image.frombytes("RGB", (1024, 768), game.frames[step].data).save(
-                    os.path.join(os.environ["VESK_FRAMES"], "%s-%s.png" % (step.split()[0], side)))
+            for side, image in zip(("desktop", "browser"), images):
+                image.save(os.path.join(os.environ["VESK_FRAMES"], "%s-%s.png" % (step.split()[0], side)))
         check(worst <= TILE, "the browser's frame matches the desktop's at '%s' (worst tile %.0f %% "
               "differing, %d tiles over %.0f %%)" % (step, worst * 100, count, TILE * 100))
 

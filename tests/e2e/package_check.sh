@@ -48,10 +48,8 @@ python3 "$here/xsession.py" deb "$deb" || fail "the unpacked game did not run"
 
 # The tree's options, for the copies: its build type, compilers and flags and
 # Vesk's own, less the tests, which the package does not hold.
-options=()
-while IFS= read -r line; do options+=("-D$line"); done < <(
-  grep -E '^(CMAKE_BUILD_TYPE|CMAKE_(C|CXX)_COMPILER|CMAKE_(C|CXX)_FLAGS|CMAKE_EXE_LINKER_FLAGS|VESK_[A-Z_]+):(STRING|BOOL|FILEPATH|PATH)=' \
-    "$build/CMakeCache.txt" | grep -v '^VESK_BUILD_TESTS:')
+mapfile -t options < <(grep -E '^(CMAKE_BUILD_TYPE|CMAKE_(C|CXX)_COMPILER|CMAKE_(C|CXX)_FLAGS|CMAKE_EXE_LINKER_FLAGS|VESK_[A-Z_]+):(STRING|BOOL|FILEPATH|PATH)=' \
+  "$build/CMakeCache.txt" | grep -v '^VESK_BUILD_TESTS:' | sed 's/^/-D/')
 options+=(-DVESK_BUILD_TESTS=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON)
 
 # copy_package SOURCE BUILD: HEAD cloned into SOURCE, built in BUILD, packaged;

@@ -26,24 +26,17 @@ inline std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()
     glRenderMode(GL_FEEDBACK);
     draw();
     const GLint count = glRenderMode(GL_RENDER);
-    if (count < 0) {
-        std::fprintf(stderr, "feedback buffer overflow\n");
-        std::abort();
-    }
     std::vector<FeedbackPrimitive> primitives;
-    for (GLint i = 0; i < count;) {
-        const GLint token = GLint(buffer[i++]);
+    for (GLint i = 0; i < count || count < 0;) {
+        const GLint token = count < 0 ? -1 : GLint(buffer[i++]);
         const int vertices = token == GL_POLYGON_TOKEN ? int(buffer[i++])
                            : token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN ? 2 : token == GL_POINT_TOKEN ? 1 : -1;
-        if (vertices < 0) {
-            std::fprintf(stderr, "unexpected feedback token %d\n", int(token));
-            std::abort();
-        }
+        if (vertices < 0)
+            std::fprintf(stderr, "feedback: the buffer is full or holds an unknown token\n"), std::abort();
         primitives.emplace_back();
-        for (int k = 0; k < vertices; ++k, i += 11) {   // x y z, r g b a, s t p q
-            const GLfloat* v = &buffer[i];
-            primitives.back().push_back({v[0], v[1], v[3], v[4], v[5], v[6], v[7], v[8]});
-        }
+        for (int k = 0; k < vertices; ++k, i += 11)   // x y z, r g b a, s t p q
+            primitives.back().push_back({buffer[i], buffer[i + 1], buffer[i + 3], buffer[i + 4], buffer[i + 5], buffer[i + 6],
+                                         buffer[i + 7], buffer[i + 8]});
     }
     return primitives;
 }

@@ -14,13 +14,6 @@ using namespace worldtest;
 namespace {
 
 typedef std::vector<FeedbackPrimitive> Frame;
-std::string Pixel(const CVector2& at)   // "r g b" of the frame drawn
-{
-    unsigned char px[3];
-    glReadPixels(int(at.x), int(at.y), 1, 1, GL_RGB, GL_UNSIGNED_BYTE, px);
-    return std::to_string(px[0]) + " " + std::to_string(px[1]) + " " + std::to_string(px[2]);
-}
-
 // A team's tokens within 60 of a point: white triangles of its sprite's corners, told apart by the
 // middle of their long edge (the quad's centre), so tokens drawn on top of each other count once.
 size_t Tokens(const Frame& frame, const CVector2& at, int team)
@@ -91,28 +84,6 @@ TEST_F(WorldDraw, stocks_during_a_drag)
     EXPECT_EQ(shown(Cell(0, 0)), "3 0, stocks 16 17");
     Press(0, 0, SDL_BUTTON_RIGHT);
     EXPECT_EQ(shown(Cell(2, 2)), "0 2, stocks 18 17");
-}
-
-// The highlight ring: gold through the pause, silver on Silver's cell, gone after Silver's pass.
-TEST_F(WorldDraw, highlight_ring_colours)
-{
-    auto ring = [&](uint32_t r, uint32_t c) { return CVector2(Cell(r, c).x + 68.5f, Cell(r, c).y); };
-    StartAt(CGameState(3, 2));
-    PlaceByDrag(2, 2);
-    m_World->Draw();
-    EXPECT_EQ(Pixel(ring(2, 2)), "216 178 120");
-    EXPECT_NE(Pixel(ring(4, 2)), "216 178 120");   // one ring only
-    m_World->Update(501);   // with all 19 in hand Silver places
-    ASSERT_LT(m_World->GetSelRow(), 5);
-    m_World->Draw();
-    EXPECT_EQ(Pixel(ring(m_World->GetSelRow(), m_World->GetSelCol())), "178 178 178");
-
-    StartAt(Position("g1--/----/-----/----/--s1 g 0"));   // Silver will pass
-    PlaceByDrag(2, 2);
-    m_World->Update(501);
-    m_World->Draw();
-    EXPECT_NE(Pixel(ring(2, 2)), "216 178 120");
-    EXPECT_NE(Pixel(ring(2, 2)), "178 178 178");
 }
 
 // Escape and "Exit" on the menu end the engine's loop before the next event; a released Escape does not.
