@@ -1,7 +1,5 @@
-// The list reader shared by the sprite and sound lists. What a list's bytes
-// make (line ends, empty lines, long lines, NUL bytes) is checked against a
-// model of the format by the fuzz target, on its named seeds in every test
-// run (fuzz/fuzz_list_file.cpp); here, what the file's path and existence do.
+// The list reader: what a list's bytes make is fuzz/fuzz_list_file.cpp's (against a model of the
+// format, on its named seeds in every run); here, what the file's path and existence do.
 #include "data/DataFile.h"
 
 #include <gtest/gtest.h>

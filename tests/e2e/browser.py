@@ -48,9 +48,6 @@ def compare(desktop, browser, steps, masked=()):
             ImageDraw.Draw(over).ellipse((x - 75, y - 75, x + 75, y + 75), fill=0)
         tiles = over.resize((64, 48), Image.BOX).getdata()
         worst, count = max(tiles) / 255, sum(t > TILE * 255 for t in tiles)
-        if worst > TILE and os.environ.get("VESK_FRAMES"):   # both frames, to look at
-            for side, image in zip(("desktop", "browser"), images):
-                image.save(os.path.join(os.environ["VESK_FRAMES"], "%s-%s.png" % (step.split()[0], side)))
         check(worst <= TILE, "the browser's frame matches the desktop's at '%s' (worst tile %.0f %% "
               "differing, %d tiles over %.0f %%)" % (step, worst * 100, count, TILE * 100))
 

@@ -1,5 +1,4 @@
-// Set-up and teardown with a real SDL, audio device and OpenGL window: what a
-// start holds, what a failed start leaves, and that Shutdown releases it.
+// A start with a real SDL, audio device and OpenGL window, a failed one, and what Shutdown releases.
 #include "engine/CEngineSettings.h"
 #include "engine/CGameEngine.h"
 

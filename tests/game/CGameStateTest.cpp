@@ -5,11 +5,9 @@
 
 #include <random>
 
-// Random games on boards of side 1 to 6 for 2 to 4 teams against the rules model, move by move:
-// placements of any size (small ones likelier, some refused), passes now and then, likelier after a
-// pass so that games end; a finished game gets one more proposal, to be refused, and starts again.
-// Legal exactly when the model says so, and every move changes stocks, cells, turn, passes and
-// scores as the model says.
+// Random games on boards of side 1 to 6 for 2 to 4 teams, move by move against the rules model:
+// placements of any size (small ones likelier, some refused), passes likelier after a pass so games
+// end, one refused proposal after the end. Legal exactly as the model says, and so is every change.
 TEST(GameState, random_games_agree_with_the_rules_model)
 {
     for (uint32_t size = 1; size <= 6; ++size)

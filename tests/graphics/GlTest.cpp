@@ -1,5 +1,4 @@
-// The sprite sheet and a sprite's quad on a real OpenGL context.
-// Random packings are the fuzz targets' (fuzz/fuzz_rect_packer.cpp, fuzz/fuzz_sprite_packing.cpp).
+// The sprite sheet on a real OpenGL context; random packings are the fuzz targets'.
 #include "graphics/CSprite.h"
 #include "graphics/CSpriteSheet.h"
 #include "graphics/Texture.h"

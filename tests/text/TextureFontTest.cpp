@@ -1,6 +1,5 @@
-// The texture font in a real OpenGL window against FreeType's own rendering
-// of the same glyphs: what DrawString emits is caught in feedback mode, the
-// atlas is read back. Bad font files are the font fuzzer's.
+// The texture font in a real OpenGL window against FreeType's own rendering of the same glyphs:
+// what DrawString emits is caught in feedback mode, the atlas read back. Bad fonts are the fuzzer's.
 #include "support/Feedback.h"
 #include "text/CFontManager.h"
 #include "text/CTextureFont.h"

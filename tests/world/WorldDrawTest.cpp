@@ -15,8 +15,9 @@ namespace {
 
 typedef std::vector<FeedbackPrimitive> Frame;
 // A team's tokens within 60 of a point: white triangles of its sprite's corners, told apart by the
-// middle of their long edge (the quad's centre), so tokens drawn on top of each other count once.
-size_t Tokens(const Frame& frame, const CVector2& at, int team)
+// middle of their long edge (the quad's centre), so tokens drawn on top of each other count once;
+// farthest: the largest distance of one from the point.
+size_t Tokens(const Frame& frame, const CVector2& at, int team, float* farthest = nullptr)
 {
     const CSprite& sprite = CSpriteSheet::GetInstance()->GetSprite(team == 0 ? 1 : 0);
     auto corner = [&](const FeedbackVertex& v) {
@@ -30,8 +31,9 @@ size_t Tokens(const Frame& frame, const CVector2& at, int team)
         auto d = [&](int i) { return std::hypot(p[i].x - p[(i + 1) % 3].x, p[i].y - p[(i + 1) % 3].y); };
         const int i = d(0) > d(1) ? (d(0) > d(2) ? 0 : 2) : (d(1) > d(2) ? 1 : 2);
         const float x = (p[i].x + p[(i + 1) % 3].x) / 2, y = (p[i].y + p[(i + 1) % 3].y) / 2;
-        if (std::hypot(x - at.x, y - at.y) < 60)
-            centres.emplace(std::lround(x), std::lround(y));
+        const float r = std::hypot(x - at.x, y - at.y);
+        if (r < 60 && centres.emplace(std::lround(x), std::lround(y)).second && farthest)
+            *farthest = std::max(*farthest, r);
     }
     return centres.size();
 }
@@ -79,11 +81,21 @@ TEST_F(WorldDraw, stocks_during_a_drag)
     PressCell(2, 2);
     MoveTo(Cell(2, 2).x + 120, Cell(2, 2).y);
     EXPECT_EQ(shown(Cell(2, 2)), "5 0, stocks 13 19");
+    float reach = 0;   // of 13, the last three lie on the outer ring
+    Tokens(Drawn(), CVector2(130, 130), 0, &reach);
+    EXPECT_NEAR(reach, 25 + 2 * 8 + 3, 0.5);
     PressCell(0, 0);
     MoveTo(Cell(0, 0).x + 100, Cell(0, 0).y);
     EXPECT_EQ(shown(Cell(0, 0)), "3 0, stocks 16 17");
     Press(0, 0, SDL_BUTTON_RIGHT);
     EXPECT_EQ(shown(Cell(2, 2)), "0 2, stocks 18 17");
+}
+
+// The shipped sounds load through the bank, each in its place.
+TEST_F(WorldDraw, shipped_sounds_load)
+{
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(CSoundManager::GetInstance()->GetSound(i)->IsLoaded()) << i;
 }
 
 // Escape and "Exit" on the menu end the engine's loop before the next event; a released Escape does not.
