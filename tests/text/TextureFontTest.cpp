@@ -68,7 +68,6 @@ TEST_P(TextureFont, every_byte_draws_freetypes_bitmap_upside_down)
     ASSERT_TRUE(font.IsLoaded());
     EXPECT_FALSE(CTextureFont(nullptr, size, &library).IsLoaded());   // no path or library: no font, no crash
     EXPECT_FALSE(CTextureFont(path, size, nullptr).IsLoaded());
-    EXPECT_FALSE(CTextureFont(path, -1.0f, &library).IsLoaded());   // a face, but no size and no texture
     font.DrawString("");   // binds the font's texture
     int side = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &side);
