@@ -34,10 +34,10 @@ window.requestAnimationFrame = function (callback) {
 """
 
 
-def run(site):
+def run(url):
     with browser.Page("about:blank") as page:
         page.cdp("Page.addScriptToEvaluateOnNewDocument", source=PROBE)
-        page.driver.get(site.url)
+        page.driver.get(url)
         page.wait_for("the menu", lambda s: s.menu())
         first = page.js("window.vesk.first")
         mx, my = xsession.centre(2, 2)
@@ -51,9 +51,9 @@ def run(site):
 
 def main(site_dir="build-web", runs="5"):
     results = []
-    with browser.Site(os.path.abspath(site_dir)) as site:
+    with browser.serving(os.path.abspath(site_dir)) as url:
         for _ in range(int(runs)):
-            results.append(run(site))
+            results.append(run(url))
             print("first frame %.0f ms; a frame's work %.2f ms, frames %.1f ms apart (%.0f a second)" % results[-1],
                   flush=True)
     print("medians: first frame %.0f ms; a frame's work %.2f ms, frames %.1f ms apart (%.0f a second)"
