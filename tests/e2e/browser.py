@@ -67,7 +67,7 @@ class Page(xsession.Game):
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         self.cdp("Emulation.setDeviceMetricsOverride", width=size[0], height=size[1], deviceScaleFactor=1, mobile=False)
         self.driver.get(url)
-        self.blank, self.frames, self.console = Screen(bytes(1024 * 768 * 3)), {}, []
+        self.frames, self.console = {}, []
         self.x = self.y = self.buttons = 0
         self.canvas = None   # where the game's 1024 by 768 lie on the page, once shown
 
