@@ -16,7 +16,12 @@ target_link_options(PkgConfig::SDL INTERFACE -sSTB_IMAGE=1
   "-sEXPORTED_FUNCTIONS=_main,_malloc,_free,_stbi_load,_stbi_load_from_memory,_stbi_image_free")
 add_library(PkgConfig::SDL_CORE INTERFACE IMPORTED GLOBAL)
 add_library(PkgConfig::GL INTERFACE IMPORTED GLOBAL)
-target_link_options(PkgConfig::GL INTERFACE -sLEGACY_GL_EMULATION=1)
+# The emulation's shortcuts (GL_UNSAFE_OPTS) tidy up a draw only at the next
+# one, and then by the next one's attributes: the texture coordinates of a
+# sprite or glyph stay enabled under a disc or ring drawn from vertices alone,
+# which Firefox and WebKit refuse as a fetch beyond the sprite's few vertices.
+# Without them each draw disables what it enabled.
+target_link_options(PkgConfig::GL INTERFACE -sLEGACY_GL_EMULATION=1 -sGL_UNSAFE_OPTS=0)
 add_library(PkgConfig::FREETYPE STATIC IMPORTED GLOBAL)
 set_target_properties(PkgConfig::FREETYPE PROPERTIES
   IMPORTED_LOCATION "${VESK_FREETYPE_PREFIX}/lib/libfreetype.a"
