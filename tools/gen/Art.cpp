@@ -195,4 +195,20 @@ Image PaintIcon(int size)
                               { METAL_SILVER, float(size) - silver, silver, 10.8f * s } });
 }
 
+Image PaintMaskableIcon(int size)
+{
+    // A launcher may cut it to any shape that holds the middle circle of 80 %: the two tokens
+    // shrunk into that circle, on the backdrop's dark edge to every border.
+    const int inner = int(std::lround(float(size) * 0.75f)), at = (size - inner) / 2;
+    const Image icon = PaintIcon(inner);
+    const Colour back = { 28, 37, 45 };
+    return Paint(size, size, [&](int x, int y) {
+        const bool in = x >= at && y >= at && x < at + inner && y < at + inner;
+        const Rgba p = in ? icon.pixels[size_t((y - at) * inner + (x - at))] : Rgba{};
+        const float a = float(p.a) / 255.0f;
+        return Rgba{ ToByte(Mix(back.r, float(p.r), a)), ToByte(Mix(back.g, float(p.g), a)),
+                     ToByte(Mix(back.b, float(p.b), a)), 255 };
+    });
+}
+
 } // namespace gen

@@ -37,6 +37,10 @@ Image PaintBackground();
 // transparent square of `size` pixels (32 for the window icon).
 Image PaintIcon(int size);
 
+// The same two tokens for a web app's maskable icon: opaque to the edges,
+// everything that matters inside the middle circle of 80 % of `size`.
+Image PaintMaskableIcon(int size);
+
 } // namespace gen
 
 #endif

@@ -97,6 +97,14 @@ std::vector<Output> Outputs()
         out.push_back({ "packaging/icons/" + side + "x" + side + "/apps/vesk.png",
                         [size](auto& to) { return WritePng(to, PaintIcon(size), true); } });
     }
+    // The web app's icons (the page's manifest names them): the two sizes browsers ask for, and
+    // one that a phone's launcher may cut to its own shape.
+    for (int size : { 192, 512 }) {
+        out.push_back({ "packaging/web/vesk-" + std::to_string(size) + ".png",
+                        [size](auto& to) { return WritePng(to, PaintIcon(size), true); } });
+    }
+    out.push_back({ "packaging/web/vesk-maskable-512.png",
+                    [](auto& to) { return WritePng(to, PaintMaskableIcon(512), false); } });
     return out;
 }
 
