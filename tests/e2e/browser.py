@@ -1,10 +1,9 @@
 #!/usr/bin/python3
-"""The web build in Chromium (headless, WebGL on SwiftShader), Firefox ESR and
-WebKitGTK, each step of xsession.py's game compared with the desktop's frame;
-then a wider window, phones by touch, the page installed and offline, the
-refusals (Chromium) and a broken picture (WebKit). On tests/hardening/with-xvfb.sh's display:
-  browser.py SITE_DIR VESK SOURCE_DIR [chromium|firefox|webkit...]   (all three by default)
-SITE_DIR is build-web/ (scripts/web build), VESK the desktop program, SOURCE_DIR holds its Data/.
+"""The web build (SITE_DIR, from scripts/web build) in Chromium, Firefox ESR and WebKitGTK
+(or those named), each step of xsession.py's game compared with the desktop's (VESK, run
+in SOURCE_DIR); then a wider window, phones by touch, the page installed and offline, the
+refusals and a broken picture. On tests/hardening/with-xvfb.sh's display:
+  browser.py SITE_DIR VESK SOURCE_DIR [chromium|firefox|webkit...]
 """
 import base64
 import contextlib
@@ -13,6 +12,7 @@ import http.server
 import io
 import json
 import os
+import pathlib
 import shutil
 import subprocess
 import sys
@@ -148,9 +148,8 @@ class Page(xsession.Game):
                     self.act(kind, button)
 
     def errors(self, tolerated=()):   # page-hook.js's, and Chromium's console
-        self.console += self.js("window.vesk ? vesk.errors.splice(0) : []")
-        if self.engine == "chromium":
-            self.console += [e["message"] for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
+        self.console += self.js("window.vesk ? vesk.errors.splice(0) : []") + [
+            e["message"] for e in (self.driver.get_log("browser") if self.engine == "chromium" else []) if e["level"] == "SEVERE"]
         return [m for m in self.console if not any(t in m for t in tolerated)]
 
     def exit(self, tolerated=()):
@@ -228,12 +227,9 @@ def serving(folder):
 @contextlib.contextmanager
 def hooked(site_dir):
     """A copy of the site whose page runs page-hook.js ahead of its own scripts: its folder."""
-    with tempfile.TemporaryDirectory() as run, open(HERE + "/page-hook.js") as hook:
-        shutil.copytree(site_dir, run + "/site")
-        with open(run + "/site/index.html", "r+") as f:
-            page = f.read().replace("<head>", "<head><script>" + hook.read() + "</script>", 1)
-            f.seek(0)
-            f.write(page)
+    with tempfile.TemporaryDirectory() as run:
+        page, hook = pathlib.Path(shutil.copytree(site_dir, run + "/site"), "index.html"), pathlib.Path(HERE, "page-hook.js")
+        page.write_text(page.read_text().replace("<head>", "<head><script>%s</script>" % hook.read_text(), 1))
         yield run + "/site"
 
 

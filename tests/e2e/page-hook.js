@@ -15,20 +15,19 @@
     gl[name] = function (...args) {
       const count = args[name === "drawArrays" ? 2 : 1], ring = afterRing, fault = vesk.fault;
       afterRing = count === 66;
-      if (name === "texImage2D" && args[6] === this.LUMINANCE_ALPHA && !glyphs)   // a copy: the heap moves on
-        glyphs = { gl: this, texture: this.getParameter(this.TEXTURE_BINDING_2D), args: args.slice(0, 8), texels: args[8].slice() };
-      else if (fault === "discs" && count === 34 || fault === "rings" && count === 66 || fault === "token" && ring && count === 6)
-        return;
+      if (name === "texImage2D" && args[6] === this.LUMINANCE_ALPHA) glyphs ||= { gl: this, args, texels: args[8].slice(),
+        texture: this.getParameter(this.TEXTURE_BINDING_2D) };
+      else if ({ discs: count === 34, rings: count === 66, token: ring && count === 6 }[fault]) return;
       call.apply(this, args);
       const code = getError.call(this);
       if (code) codes.push(code), vesk.errors.push(`WebGL error 0x${code.toString(16)} after ${name}(${args.slice(0, 3)})`);
     };
   }
-  vesk.inject = (fault) => {
-    const { gl, texture, args, texels } = glyphs, bound = gl.getParameter(gl.TEXTURE_BINDING_2D);
+  vesk.inject = (fault) => {   // the glyphs' atlas (kept: the heap moves on) sent again, black or as it was
+    const { gl, args, texels, texture } = glyphs, bound = gl.getParameter(gl.TEXTURE_BINDING_2D);
     vesk.fault = fault;
     gl.bindTexture(gl.TEXTURE_2D, texture);
-    gl.texImage2D(...args, texels.map((v, i) => (fault === "text" && i % 2 === 0 ? 0 : v)));   // luminance, alpha
+    gl.texImage2D(...args.slice(0, 8), texels.map((v, i) => (fault === "text" && i % 2 === 0 ? 0 : v)));   // luminance, alpha
     gl.bindTexture(gl.TEXTURE_2D, bound);
     return new Promise((drawn) => requestAnimationFrame(() => requestAnimationFrame(() => requestAnimationFrame(drawn))));
   };
