@@ -1,6 +1,8 @@
 #!/usr/bin/python3
-"""The web build's start and frame times in headless Chromium, on demand:
-  bench/web.py [SITE_DIR] [RUNS]     (SITE_DIR: build-web, from scripts/web build)
+"""The web build's start and frame times in the browser test's engines, on demand,
+on an X display (tests/hardening/with-xvfb.sh; Firefox and WebKit draw through it):
+  bench/web.py [SITE_DIR] [RUNS] [chromium|firefox|webkit...]
+(SITE_DIR: build-web, from scripts/web build; RUNS 5; Chromium alone by default)
 For each run: from the page's request to the game's first frame (the first
 time the game asks for the page's next frame), then, on the game screen with
 a drag shown, the main thread's time per frame (from the page's frame to the
@@ -34,10 +36,8 @@ window.requestAnimationFrame = function (callback) {
 """
 
 
-def run(url):
-    with browser.Page("about:blank") as page:
-        page.cdp("Page.addScriptToEvaluateOnNewDocument", source=PROBE)
-        page.driver.get(url)
+def run(url, engine):
+    with engine(url) as page:
         page.wait_for("the menu", lambda s: s.menu())
         first = page.js("window.vesk.first")
         mx, my = xsession.centre(2, 2)
@@ -49,15 +49,19 @@ def run(url):
         return first, statistics.median(work), statistics.median(gaps), len(gaps) / 3
 
 
-def main(site_dir="build-web", runs="5"):
-    results = []
-    with browser.serving(os.path.abspath(site_dir)) as url:
-        for _ in range(int(runs)):
-            results.append(run(url))
-            print("first frame %.0f ms; a frame's work %.2f ms, frames %.1f ms apart (%.0f a second)" % results[-1],
-                  flush=True)
-    print("medians: first frame %.0f ms; a frame's work %.2f ms, frames %.1f ms apart (%.0f a second)"
-          % tuple(statistics.median(r[i] for r in results) for i in range(4)))
+def main(site_dir="build-web", runs="5", *engines):
+    engines = [e for e in (browser.Page, browser.Firefox, browser.WebKit) if e.engine in (engines or ["chromium"])]
+    results = {e: [] for e in engines}
+    # The probe goes into a copy of the page, ahead of its scripts, as the test's hook does.
+    with browser.hooked(os.path.abspath(site_dir), PROBE) as site, browser.serving(site) as url:
+        for _ in range(int(runs)):   # the engines in turn, so that the machine's load falls on all alike
+            for engine in engines:
+                results[engine].append(run(url, engine))
+                print("%s: first frame %.0f ms; a frame's work %.2f ms, frames %.1f ms apart (%.0f a second)"
+                      % ((engine.engine,) + results[engine][-1]), flush=True)
+    for engine in engines:
+        print("%s medians: first frame %.0f ms; a frame's work %.2f ms, frames %.1f ms apart (%.0f a second)"
+              % ((engine.engine,) + tuple(statistics.median(r[i] for r in results[engine]) for i in range(4))))
 
 
 if __name__ == "__main__":

@@ -225,11 +225,11 @@ def serving(folder):
 
 
 @contextlib.contextmanager
-def hooked(site_dir):
-    """A copy of the site whose page runs page-hook.js ahead of its own scripts: its folder."""
+def hooked(site_dir, hook=None):
+    """A copy of the site whose page runs hook (page-hook.js) ahead of its own scripts: its folder."""
     with tempfile.TemporaryDirectory() as run:
-        page, hook = pathlib.Path(shutil.copytree(site_dir, run + "/site"), "index.html"), pathlib.Path(HERE, "page-hook.js")
-        page.write_text(page.read_text().replace("<head>", "<head><script>%s</script>" % hook.read_text(), 1))
+        page, hook = pathlib.Path(shutil.copytree(site_dir, run + "/site"), "index.html"), hook or pathlib.Path(HERE, "page-hook.js").read_text()
+        page.write_text(page.read_text().replace("<head>", "<head><script>%s</script>" % hook, 1))
         yield run + "/site"
 
 
