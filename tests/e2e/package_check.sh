@@ -31,8 +31,12 @@ dpkg-deb -x "$deb" "$work/root"
 share="$work/root/usr/share"
 
 lintian --fail-on error --display-info --pedantic "$deb" || fail "lintian reports errors"
-dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print substr($6, 2) }' | LC_ALL=C sort | diff -u "$here/package_contents.txt" - \
-  || fail "the package's files differ from package_contents.txt (- missing, + unexpected)"
+dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print substr($6, 2) ($1 ~ /^l/ ? " -> " $8 : "") }' | LC_ALL=C sort |
+  diff -u "$here/package_contents.txt" - || fail "the package's files differ from package_contents.txt (- missing, + unexpected)"
+# The font is a link into the package it depends on, to a file that is the source tree's font.
+font=$(readlink "$share/games/vesk/Data/36DAYSAG.TTF")
+cmp -s "$source_dir/Data/36DAYSAG.TTF" "$(realpath -m "/usr/share/games/vesk/Data/$font")" && dpkg-deb -f "$deb" Depends |
+  grep -qw fonts-routed-gothic || fail "the font links to $font, not fonts-routed-gothic's copy of Data/36DAYSAG.TTF"
 out=$(desktop-file-validate "$share/applications/vesk.desktop" 2>&1) && [ -z "$out" ] || fail "desktop entry: $out"
 out=$(appstreamcli validate --no-net --pedantic "$share"/metainfo/*.metainfo.xml 2>&1) && ! grep -q '^[EWIP]:' <<<"$out" \
   || fail "AppStream file: $out"

@@ -4,7 +4,7 @@ display of tests/hardening/with-xvfb.sh (a bare Xvfb: the window opens at 0,0):
 input through xdotool, the screen read back with import (y down). Its uses:
   play VESK DATA_DIR [WRAPPER...]   a start without the icon fails; a game at Hard as
       a player sees it, quit silently with status 0; WRAPPER runs both (the leak session).
-  deb PACKAGE   unpacked, played through the launcher from elsewhere.
+  deb PACKAGE   unpacked with the font it links to, played through the launcher from elsewhere.
   bad-data VESK SOURCE_DIR [CASE...]   each file missing ("each"), then all but the icon
       ("all") and all ("all+icon") missing, empty, halved, random: still a placement,
       Silver's answer, a silent quit; a bad icon fails the start.
@@ -187,6 +187,9 @@ def play_blind(game):
 def install(deb, root, elsewhere):   # the desktop entry names the place the package installs to
     subprocess.run(["dpkg-deb", "-x", deb, root], check=True)
     program, data = root + "/usr/lib/games/vesk/vesk", root + "/usr/share/games/vesk"
+    font = os.path.normpath(os.path.join(data, "Data", os.readlink(data + "/Data/36DAYSAG.TTF")))
+    os.makedirs(os.path.dirname(font))   # the font package's file, as if unpacked beside it
+    shutil.copy(font[len(root):], font)
     with open(root + "/usr/share/applications/vesk.desktop") as f:
         keys = dict(line.split("=", 1) for line in f.read().splitlines() if "=" in line)
     check(keys.get("Icon") == "vesk" and keys.get("Exec", "").strip('"') == "/usr/games/vesk",
