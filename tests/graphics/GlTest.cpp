@@ -10,6 +10,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -56,7 +57,8 @@ protected:
     }
 
     // Loads a list of these lines, then expects sprite i's place to hold image i (turned a quarter
-    // clockwise when the sprite says so), every other texel transparent.
+    // clockwise when the sprite says so), every other texel transparent, and the sprite drawn
+    // upright at its size (the images are of even sides, so texel centres fall on pixel centres).
     void Load(const std::string& listText, const std::vector<Image>& bySprite)
     {
         std::ofstream(m_dir + "sprites.dat", std::ios::binary) << listText;
@@ -83,6 +85,20 @@ protected:
                 for (int ix = 0; ix < image.w; ++ix)
                     expected.at(size_t(s.m_v0 * h + (s.m_turned ? ix : iy)) * w +
                                 size_t(s.m_u0 * w + (s.m_turned ? image.h - 1 - iy : ix))) = image.At(ix, iy);
+            if (image.h > 768)
+                continue;
+            std::vector<Rgba> shown(size_t(image.w) * image.h);
+            glClear(GL_COLOR_BUFFER_BIT);
+            glLoadIdentity();
+            glTranslatef(512, 384, 0);
+            s.Draw();
+            glReadPixels(512 - image.w / 2, 384 - image.h / 2, image.w, image.h, GL_RGBA, GL_UNSIGNED_BYTE, shown.data());
+            for (size_t at = 0, wrong = 0; at < shown.size() && wrong < 3; ++at) {
+                const Rgba want = image.At(int(at % image.w), image.h - 1 - int(at / image.w));   // rows bottom up
+                for (int c = 0; c < 3; ++c)
+                    if (std::abs(shown[at][c] - want[c]) > 2 && ++wrong)
+                        ADD_FAILURE() << "drawn pixel " << at % image.w << "," << at / image.w << " channel " << c;
+            }
         }
         for (size_t at = 0, wrong = 0; at < atlas.size() && wrong < 5; ++at)
             if (atlas[at] != expected[at] && ++wrong)
@@ -110,6 +126,11 @@ TEST_F(Gl, sprite_sheet_worked_examples_give_order_places_and_texture)
     Load(Tga("1.tga", first) + "\n" + Tga("2.tga", second) + "\n" + Tga("w.tga", {1, 1025, 3}) + "\n" + Tga("t.tga", tall),
          {tall, second});
     EXPECT_TRUE(Sprite(0).m_turned);
+
+    // An image of no width is packed like any other: it takes 0,0 and the next one goes beside it.
+    const Image none{0, 12, 5}, dot{8, 8, 6};
+    Load(Tga("z.tga", none) + "\n" + Tga("d.tga", dot), {dot, none});
+    EXPECT_EQ(std::make_tuple(sheet.GetAtlasSide(), Sprite(0).m_u0 * 16, Sprite(1).m_halfHeight), std::make_tuple(16, 1.0f, 6.0f));
 }
 
 // A texture the driver refuses is no texture, and leaves no error behind; an error someone else
