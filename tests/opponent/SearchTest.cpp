@@ -1,3 +1,4 @@
+#include "Notation.h"
 #include "game/CGameState.h"
 #include "opponent/CRandomTable.h"
 #include "opponent/CSearchArena.h"
@@ -6,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <random>
+#include <string>
 #include <vector>
 
 namespace
@@ -47,6 +51,71 @@ CSearchNode* Add(CSearchNode* parent, const CGameState& s)   // grows the child 
     return child;
 }
 
+// The opponent's moves as the rules give them, in order: the pass below a full hand, then each cell
+// the mover can raise by one from its hand, on the walk from the middle cell (row and column
+// steps below), mirrored across the columns (flips bit 0) and the rows (bit 1).
+std::vector<std::pair<std::string, CGameState>> Moves(const CGameState& s, int flips)
+{
+    const int dr[] = { 0, 1, -1, -1, 0, 1, 1, 1, 0, -1, -1, -1, -1, 0, 0, 1, 1, 1, 1 };
+    const int dc[] = { 0, 0, 1, -1, -1, 0, 0, 0, 1, 1, 1, -1, -1, -1, -1, 0, 0, 0, 0 };
+    const unsigned stock = s.GetTeamTokens(s.GetCurTeam());
+    std::vector<std::pair<std::string, CGameState>> moves;
+    if (stock <= 18)
+        moves.emplace_back("pass", s), moves.back().second.Pass();
+    for (int i = 0, r = 2, c = 2; i < 19; ++i)
+    {
+        r += dr[i], c += dc[i];
+        const int row = flips & 2 ? 4 - r : r, col = flips & 1 ? s.GetRowLength(row) - 1 - c : c;
+        const uint8_t tokens = uint8_t(s.GetCellTokens(row, col) + 1);
+        if (stock >= tokens)
+            moves.emplace_back(std::to_string(row) + " " + std::to_string(col), s), moves.back().second.MakeMove(row, col, tokens);
+    }
+    return moves;
+}
+
+// Plain minimax over those moves: Gold's lead at the leaves, 1000 times once the game is over; the
+// first move reaching the best value goes to first.
+int Minimax(const CGameState& s, int depth, int flips = 0, std::string* first = nullptr)
+{
+    if (depth == 0 || s.IsGameDone())
+        return (s.GetTeamScore(0) - s.GetTeamScore(1)) * (s.IsGameDone() ? 1000 : 1);
+    const int sign = s.GetCurTeam() == 0 ? 1 : -1;
+    int best = INT_MIN;
+    for (const auto& [move, next] : Moves(s, flips))
+        if (const int v = sign * Minimax(next, depth - 1); v > best)
+            best = v, first && (*first = move, true);
+    return sign * best;
+}
+
+}
+
+// On positions of random games, at depths 1 to 4 without noise, FindMove plays the model's first best
+// move under the root's two coin flips, and the search's value is the model's.
+TEST(Search, agrees_with_plain_minimax_on_random_positions)
+{
+    std::mt19937 gen(5);
+    std::vector<int> table(CRandomTable::kSize);
+    for (int position = 0; position < 10; ++position)
+    {
+        CGameState s(3, 2);
+        for (int n = 2 + gen() % 20; n > 0; --n)   // placements, now and then one pass
+        {
+            const uint32_t r = gen() % 5, c = gen() % s.GetRowLength(r), t = s.GetCellTokens(r, c) + 1 + gen() % 2;
+            s.IsMoveLegal(r, c, uint8_t(t)) ? s.MakeMove(r, c, uint8_t(t)) : gen() % 4 || s.GetNumPasses() ? void() : s.Pass();
+        }
+        for (int& v : table)
+            v = int(gen() % 32768);
+        for (int depth = 1; depth <= 4; ++depth)
+        {
+            std::string first;
+            const int value = Minimax(s, depth, (table[1] > 16383) + 2 * (table[2] > 16383), &first);
+            CRandomTable::GetInstance()->Fill(table.data());
+            const OpponentMove move = FindMove(s, depth, 0);
+            EXPECT_EQ((move.isPass ? "pass" : std::to_string(move.row) + " " + std::to_string(move.col)) + ", " +
+                          std::to_string(Search(Root(s), nullptr, -kWindow, kWindow, &g_arena, depth)),
+                      first + ", " + std::to_string(value)) << CNotation::Format(s) << " at depth " << depth;
+        }
+    }
 }
 
 // A leaf adds (r (2N + 1)) / 32768 - N for the next value r. On two-ply trees
