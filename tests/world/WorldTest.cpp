@@ -2,11 +2,28 @@
 
 #include "WorldTestSupport.h"
 
+#include "CInvariantChecker.h"
 #include "opponent/Search.h"
+
+#include <random>
 
 using namespace worldtest;
 
 using World = WorldTest;
+
+namespace {
+
+// after is before with a placement played, as the rules model says.
+bool Placed(const CGameState& before, const CGameState& after, std::string& why)
+{
+    for (uint32_t r = 0; r < 5; ++r)
+        for (uint32_t c = 0; c < before.GetRowLength(r); ++c)
+            if (before.GetCellTokens(r, c) != after.GetCellTokens(r, c) || before.GetCellOwner(r, c) != after.GetCellOwner(r, c))
+                return CInvariantChecker::CheckPlacement(before, r, c, after.GetCellTokens(r, c), after, why);
+    return false;
+}
+
+} // namespace
 
 // Silver replies in the first frame past its 500 ms pause, not at exactly 500, and leaves no pause.
 // Meanwhile presses do nothing: the ring stays.
@@ -118,4 +135,74 @@ TEST_F(World, pass_during_a_drag_ends_the_drag)
     ASSERT_EQ(m_World->GetState().GetCurTeam(), 0);
     MoveTo(kPassX, kPassY);
     EXPECT_TRUE(m_World->IsPassHover());
+}
+
+// A press picks a cell strictly within 60 of its centre, and only one Gold can raise by a token;
+// otherwise it does nothing, not even pass. No time passes on the menu. A clicked pass waits 400 ms;
+// Silver's pass sounds 3, or 2 when it ends the game; then a left press anywhere opens the menu.
+TEST_F(World, presses_passes_and_the_end)
+{
+    StartAt(Position("g18--/----/-----/----/--s1 g 0"));   // Gold holds 1
+    PressCell(4, 2);
+    Press(572, 384);   // the middle cell's centre is at 512, 384
+    EXPECT_EQ(Look(), "game g18--/----/-----/----/--s1 g 0, sounds 0 1 0 0");
+    Press(571, 384);
+    Button(0, 0, false);
+    Escape();
+    m_World->Update(10000);
+    EXPECT_EQ(Look() + ", " + std::to_string(m_World->GetDelay()), "menu g18--/----/--g1--/----/--s1 s 0, gold ring on 2 2, sounds 0 1 0 0, 500");
+
+    StartAt(Position("s1--/----/--g1--/----/--g1 s 0"));   // placing only costs Silver
+    m_World->Update(501);   // the pause the menu kept
+    EXPECT_EQ(Look(), "game s1--/----/--g1--/----/--g1 g 1, sounds 0 1 0 1");
+    Press(kPassX, kPassY);
+    EXPECT_EQ(Look(), "game s1--/----/--g1--/----/--g1 s 2, sounds 0 0 1 0");
+    StartAt(Position("s1--/----/--g1--/----/--g1 g 0"));   // Silver leads: its pass wins
+    Press(kPassX, kPassY);
+    m_World->Update(400);
+    EXPECT_EQ(Look(), "game s1--/----/--g1--/----/--g1 s 1, sounds 0 1 0 1");
+    m_World->Update(1);
+    Press(500, 500, SDL_BUTTON_RIGHT);
+    EXPECT_EQ(Look(), "game s1--/----/--g1--/----/--g1 g 2, sounds 0 0 1 0");
+    Press(500, 500);
+    EXPECT_EQ(m_World->GetMode(), CGameWorld::MODE_MENU);
+}
+
+// Random mouse, key and frame input from a fixed seed keeps the rules (the model finds every
+// position sound, every change a legal move) and the world's fields: a drag offers a legal placement
+// by Gold, the pass button lights only on Gold's live turn; and it plays games.
+TEST_F(World, random_input_keeps_the_rules)
+{
+    std::mt19937 rng(3);
+    int games = 0, placements = 0;
+    for (int step = 0; step < 30000 && !HasFailure(); ++step) {
+        const CGameWorld& w = *m_World;
+        const CGameState before = w.GetState();
+        const bool menu = w.GetMode() == CGameWorld::MODE_MENU, far = rng() % 64 == 0;
+        const Uint16 x = Uint16(far ? rng() : rng() % 1024), y = Uint16(far ? rng() : menu && rng() % 8 ? 284 + rng() % 120 : rng() % 768);
+        const unsigned kind = rng() % 16;
+        if (kind < 6)
+            m_World->OnMouseMove(x, y);
+        else if (kind < 12)
+            m_World->OnMouseButton(Uint8(rng() % 4 ? 1 : 2 + rng() % 4), rng() % 2, x, y);
+        else if (kind < 15)
+            m_World->Update(rng() % 700);
+        else if (menu || rng() % 8 == 0)   // Escape mostly on the menu, so games go on
+            m_World->OnKey(rng() % 4 ? SDLK_ESCAPE : SDLK_RETURN, KMOD_NONE, rng() % 2);
+        const CGameState& s = w.GetState();
+        std::string why;
+        const uint32_t row = w.GetSelRow(), col = w.GetSelCol(), moved = CNotation::Format(s) != CNotation::Format(before);
+        games += menu && w.GetMode() == CGameWorld::MODE_GAME;
+        placements += s.GetNumPasses() == 0 && moved && CNotation::Format(s) != CNotation::kStart;
+        ASSERT_TRUE(CInvariantChecker::CheckState(s, why)) << why;
+        ASSERT_TRUE(!moved || CNotation::Format(s) == CNotation::kStart || CInvariantChecker::CheckPass(before, s, why) ||
+                    Placed(before, s, why) || (kind >= 12 && before.GetTeamTokens(0) == 0)) << step << ": " << why;   // or a pass more
+        ASSERT_TRUE(!w.IsDragging() || (s.GetCurTeam() == 0 && w.GetSelTeam() == 0 && row < 5 && col < s.GetRowLength(row) &&
+                                        CInvariantChecker::IsLegal(s, row, col, s.GetCellTokens(row, col) + w.GetDragCount())));
+        ASSERT_TRUE(!w.IsPassHover() || (!s.IsGameDone() && s.GetCurTeam() == 0 && !w.IsDragging()));
+        ASSERT_TRUE(w.GetSelTeam() == 255 || (w.GetSelTeam() < 2 && (row < 5 || (w.GetSelTeam() == 1 && row == 255))));
+        ASSERT_TRUE(w.GetMenuHover() >= -1 && w.GetMenuHover() <= 5);
+    }
+    EXPECT_GT(games, 10);
+    EXPECT_GT(placements, 300);
 }
