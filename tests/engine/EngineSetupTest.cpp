@@ -13,10 +13,10 @@ namespace {
 
 bool AudioOpen() { return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0; }
 
-// A BMP icon of 8 bits with a palette, top-left index `key`.
-void WriteIcon(const std::string& path, int w, int h, Uint8 key = 0)
+// A BMP icon, of 8 bits with a palette unless told otherwise; top-left index `key`.
+void WriteIcon(const std::string& path, int w, int h, Uint8 key = 0, int bits = 8)
 {
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 8, 0, 0, 0, 0);
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, bits, 0, 0, 0, 0);
     ASSERT_NE(s, nullptr);
     for (int i = 0; i < h * s->pitch; ++i)
         static_cast<Uint8*>(s->pixels)[i] = i == 0 ? key : Uint8(1 + i % 5);
@@ -53,13 +53,17 @@ protected:
 // A start holds a 1024 by 768 OpenGL window (its projection shows in the
 // drawing tests: pixels read where the world drew), the audio device and the
 // icon, whose top-left palette index is transparent; after Shutdown it starts again.
-// An icon of the wrong size fails the start, saying so, and leaves nothing held.
+// An icon not 32 by 32 or without a palette fails the start, saying so, and leaves nothing held.
 TEST_F(EngineSetup, starts_and_shuts_down)
 {
-    WriteIcon(settings.m_IconFile, 32, 16);
-    EXPECT_FALSE(engine->Init(settings));
-    EXPECT_EQ(engine->GetInitError(), "the window icon \"" + settings.m_IconFile + "\" is 32 by 16 pixels; it must be 32 by 32");
-    ExpectShutdownReleasesAll();
+    for (const auto& [w, h, bits, fault] : {std::tuple{32, 16, 8, "is 32 by 16 pixels; it must be 32 by 32"},
+                                            {16, 16, 8, "is 16 by 16 pixels; it must be 32 by 32"},
+                                            {32, 32, 24, "has 24 bits per pixel and no palette; it must be a palette image (8 bits per pixel or fewer)"}}) {
+        WriteIcon(settings.m_IconFile, w, h, 0, bits);
+        EXPECT_FALSE(engine->Init(settings));
+        EXPECT_EQ(engine->GetInitError(), "the window icon \"" + settings.m_IconFile + "\" " + fault);
+        ExpectShutdownReleasesAll();
+    }
     WriteIcon(settings.m_IconFile, 32, 32, 9);
     for (int start = 1; start <= 2; ++start) {
         ASSERT_TRUE(engine->Init(settings)) << engine->GetInitError();
@@ -72,6 +76,18 @@ TEST_F(EngineSetup, starts_and_shuts_down)
         EXPECT_TRUE(engine->GetIcon()->flags & SDL_SRCCOLORKEY);
         EXPECT_EQ(engine->GetIcon()->format->colorkey, 9u);
         ExpectShutdownReleasesAll();
+    }
+}
+
+// "-fullscreen" counts as a whole, case-sensitive argument, anywhere (argument 0 too), also repeated;
+// the count bounds the scan.
+TEST(StartupSettings, fullscreen_option)
+{
+    const char* args[] = {"./vesk", "-Fullscreen", "--fullscreen", "-fullscreen=1", "-fullscree", "", "-fullscreen", "-fullscreen"};
+    for (const auto& [first, count] : {std::pair{0, 6}, {6, 1}, {0, 8}, {0, 0}}) {
+        CEngineSettings s = CEngineSettings::DefaultSettings();
+        s.ScanCommandLine(count, args + first);
+        EXPECT_EQ(s.m_Fullscreen, first == 6 || count == 8) << first << " " << count;
     }
 }
 

@@ -51,42 +51,33 @@ CSearchNode* Add(CSearchNode* parent, const CGameState& s)   // grows the child 
     return child;
 }
 
-// The opponent's moves as the rules give them, in order: the pass below a full hand, then each cell
-// the mover can raise by one from its hand, on the walk from the middle cell (row and column
-// steps below), mirrored across the columns (flips bit 0) and the rows (bit 1).
-std::vector<std::pair<std::string, CGameState>> Moves(const CGameState& s, int flips)
-{
-    const int dr[] = { 0, 1, -1, -1, 0, 1, 1, 1, 0, -1, -1, -1, -1, 0, 0, 1, 1, 1, 1 };
-    const int dc[] = { 0, 0, 1, -1, -1, 0, 0, 0, 1, 1, 1, -1, -1, -1, -1, 0, 0, 0, 0 };
-    const unsigned stock = s.GetTeamTokens(s.GetCurTeam());
-    std::vector<std::pair<std::string, CGameState>> moves;
-    if (stock <= 18)
-        moves.emplace_back("pass", s), moves.back().second.Pass();
-    for (int i = 0, r = 2, c = 2; i < 19; ++i)
-    {
-        r += dr[i], c += dc[i];
-        const int row = flips & 2 ? 4 - r : r, col = flips & 1 ? s.GetRowLength(row) - 1 - c : c;
-        const uint8_t tokens = uint8_t(s.GetCellTokens(row, col) + 1);
-        if (stock >= tokens)
-            moves.emplace_back(std::to_string(row) + " " + std::to_string(col), s), moves.back().second.MakeMove(row, col, tokens);
-    }
-    return moves;
-}
-
-// Plain minimax over those moves: Gold's lead at the leaves, 1000 times once the game is over; the
-// first move reaching the best value goes to first.
+// Plain minimax from the rules over the opponent's moves: the pass below a full hand, then each cell
+// the mover can raise by one from its hand, on the walk from the middle cell by the row and column
+// steps below, mirrored across the columns (flips bit 0) and the rows (bit 1). Leaves are worth Gold's
+// lead, 1000 times once the game is over; first gets the first move that reaches the best value.
 int Minimax(const CGameState& s, int depth, int flips = 0, std::string* first = nullptr)
 {
     if (depth == 0 || s.IsGameDone())
         return (s.GetTeamScore(0) - s.GetTeamScore(1)) * (s.IsGameDone() ? 1000 : 1);
-    const int sign = s.GetCurTeam() == 0 ? 1 : -1;
+    const int dr[] = { 0, 1, -1, -1, 0, 1, 1, 1, 0, -1, -1, -1, -1, 0, 0, 1, 1, 1, 1 };
+    const int dc[] = { 0, 0, 1, -1, -1, 0, 0, 0, 1, 1, 1, -1, -1, -1, -1, 0, 0, 0, 0 };
+    const int sign = s.GetCurTeam() == 0 ? 1 : -1, stock = s.GetTeamTokens(s.GetCurTeam());
     int best = INT_MIN;
-    for (const auto& [move, next] : Moves(s, flips))
-        if (const int v = sign * Minimax(next, depth - 1); v > best)
-            best = v, first && (*first = move, true);
+    for (int i = -1, r = 2, c = 2; i < 19; ++i)   // -1: the pass
+    {
+        if (i >= 0)
+            r += dr[i], c += dc[i];
+        const int row = flips & 2 ? 4 - r : r, col = flips & 1 ? s.GetRowLength(row) - 1 - c : c;
+        const int tokens = s.GetCellTokens(row, col) + 1;
+        if (i < 0 ? stock > 18 : stock < tokens)
+            continue;
+        CGameState next(s);
+        i < 0 ? next.Pass() : next.MakeMove(row, col, uint8_t(tokens));
+        if (const int v = sign * Minimax(next, depth - 1); v > best && (best = v, first))
+            *first = i < 0 ? "pass" : std::to_string(row) + " " + std::to_string(col);
+    }
     return sign * best;
 }
-
 }
 
 // On positions of random games, at depths 1 to 4 without noise, FindMove plays the model's first best

@@ -68,6 +68,12 @@ TEST_P(TextureFont, every_byte_draws_freetypes_bitmap_upside_down)
     ASSERT_TRUE(font.IsLoaded());
     EXPECT_FALSE(CTextureFont(nullptr, size, &library).IsLoaded());   // no path or library: no font, no crash
     EXPECT_FALSE(CTextureFont(path, size, nullptr).IsLoaded());
+    CFontManager& fonts = *CFontManager::GetInstance();   // ids count the fonts that loaded
+    fonts.Init();
+    const CTextureFont *first = fonts.LoadFont(path, size), *none = fonts.LoadFont("/nonexistent", size), *second = fonts.LoadFont(path, size);
+    EXPECT_TRUE(first && !none && second != first && fonts.GetFont(0) == first && fonts.GetFont(1) == second && !fonts.GetFont(2));
+    fonts.Shutdown();
+    EXPECT_EQ(fonts.GetFont(0), nullptr);
     font.DrawString("");   // binds the font's texture
     int side = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &side);
