@@ -29,8 +29,7 @@ inline const std::string& FuzzFile(const uint8_t* data, size_t size)
     return scratch.path;
 }
 
-// Two placed rectangles keep `gap` clear between them along x or y; only
-// positive extents cover anything.
+// Two placed rectangles keep `gap` clear between them along x or y; only positive extents cover anything.
 template <class A, class B>
 bool Apart(const A& a, const B& b, int gap)
 {

@@ -9,8 +9,7 @@
 
 namespace {
 
-// A CR that ends the file without an LF is not clearly a line end; the
-// caller accepts either reading of it.
+// A CR that ends the file without an LF is not clearly a line end; the caller accepts either reading of it.
 std::vector<std::string> Model(const std::string& bytes, bool finalCrEndsLine)
 {
     std::vector<std::string> out;

@@ -46,9 +46,8 @@ TEST(ShippedData, committed_files_match_the_generator)
     std::filesystem::remove_all(dir);
 }
 
-// The sound ids the game plays: hover tick, placement, game over, pass, each
-// audible. (The sprites' order shows in the end-to-end game: gold tokens
-// where Gold placed, Silver's grey, the picture behind.)
+// The sound ids the game plays: hover tick, placement, game over, pass, each audible. (The sprites' order shows
+// in the end-to-end game: gold tokens where Gold placed, Silver's grey, the picture behind.)
 TEST(ShippedData, sounds_in_the_order_the_game_uses_them)
 {
     std::vector<std::string> lines;

@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# The Debian package made from a built tree (cpack -G DEB, left there) as
-# Debian's tools see it: lintian (errors fail; warnings and notes shown), its
-# file list, desktop entry, AppStream file and manual pages; then played unpacked.
-# Last, that the package is reproducible: the committed HEAD of the tree's
-# source, cloned into two other folders and built there with the tree's
-# options, gives two packages equal byte for byte, and equal to this tree's
-# own where its source is that commit unchanged. Time stamps come from
-# SOURCE_DATE_EPOCH, as on Debian's builders: the commit's time unless set.
+# The Debian package made from a built tree (cpack -G DEB, left there) as Debian's tools see it: lintian (errors
+# fail; warnings and notes shown), its file list, desktop entry, AppStream file and manual pages; then played
+# unpacked. Last, that the package is reproducible: the committed HEAD of the tree's source, cloned into two
+# other folders and built there with the tree's options, gives two packages equal byte for byte, and equal to
+# this tree's own where its source is that commit unchanged. Time stamps come from SOURCE_DATE_EPOCH, as on
+# Debian's builders: the commit's time unless set.
 # Usage, with a display (scripts/test runs it under tests/hardening/with-xvfb.sh):
 #   tests/e2e/package_check.sh [build]
 set -uo pipefail
@@ -43,8 +41,7 @@ out=$(appstreamcli validate --no-net --pedantic "$share"/metainfo/*.metainfo.xml
 for page in "$share"/man/man6/*.6.gz; do
   out=$(zcat "$page" | groff -man -ww -z 2>&1) && [ -z "$out" ] || fail "${page##*/}: $out"
 done
-# The changelog and the AppStream releases are written by hand: both must
-# name the version being packaged.
+# The changelog and the AppStream releases are written by hand: both must name the version being packaged.
 version=$(dpkg-deb -f "$deb" Version)
 zcat "$share/doc/vesk/changelog.gz" | head -n 1 | grep -q "^vesk ($version) " || fail "the changelog's first entry is not $version"
 grep -q "<release version=\"$version\"" "$share"/metainfo/*.metainfo.xml || fail "the AppStream file has no release $version"
@@ -56,8 +53,7 @@ mapfile -t options < <(grep -E '^(CMAKE_BUILD_TYPE|CMAKE_(C|CXX)_COMPILER|CMAKE_
   "$build/CMakeCache.txt" | grep -v '^VESK_BUILD_TESTS:' | sed 's/^/-D/')
 options+=(-DVESK_BUILD_TESTS=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON)
 
-# copy_package SOURCE BUILD: HEAD cloned into SOURCE, built in BUILD, packaged;
-# prints the package's path.
+# copy_package SOURCE BUILD: HEAD cloned into SOURCE, built in BUILD, packaged; prints the package's path.
 copy_package() {
   local src="$1" bld="$2" log="$work/copy-$(basename "$(dirname "$1")").log"
   { git clone --quiet --no-checkout "$source_dir" "$src" &&

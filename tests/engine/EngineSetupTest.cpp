@@ -50,10 +50,9 @@ protected:
     CEngineSettings settings = CEngineSettings::DefaultSettings();
 };
 
-// A start holds a 1024 by 768 OpenGL window (its projection shows in the
-// drawing tests: pixels read where the world drew), the audio device and the
-// icon, whose top-left palette index is transparent; after Shutdown it starts again.
-// An icon not 32 by 32 or without a palette fails the start, saying so, and leaves nothing held.
+// A start holds a 1024 by 768 OpenGL window (its projection shows in the drawing tests: pixels read where the
+// world drew), the audio device and the icon, whose top-left palette index is transparent; after Shutdown it
+// starts again. An icon not 32 by 32 or without a palette fails the start, saying so, and leaves nothing held.
 TEST_F(EngineSetup, starts_and_shuts_down)
 {
     for (const auto& [w, h, bits, fault] : {std::tuple{32, 16, 8, "is 32 by 16 pixels; it must be 32 by 32"},

@@ -47,9 +47,8 @@ std::vector<std::string> Move(const std::string& pos, const char* depth = "1", c
 }
 } // namespace
 
-// Each command's exact answer, or exit 2 with one line on standard error
-// naming the fault and nothing on standard output. A table text goes to the
-// file named by --table; no answer there means "as without the file".
+// Each command's exact answer, or exit 2 with one line on standard error naming the fault and nothing on
+// standard output. A table text goes to the file named by --table; no answer there means "as without the file".
 TEST(Lab, commands_answer_exactly_or_refuse_with_one_line)
 {
     CRandomTable::GetInstance()->FillFromSeed(kDefaultSeed);   // the default table, as a file holds it
@@ -167,8 +166,7 @@ TEST(Lab, bench_nodes_and_signature)
         "positions 64\nnodes 1827463\nms [0-9.]+\nnps \\d+\nslowest-ms [0-9.]+\nsignature aea37e641283d49a\n"))) << o.out;
 }
 
-// Only the real program shows its exit status and that what it printed on
-// either stream got out.
+// Only the real program shows its exit status and that what it printed on either stream got out.
 TEST(Lab, the_program_exits_with_its_status_and_flushes)
 {
     const std::string lab = VESK_LAB_PATH, out = TempFile("");

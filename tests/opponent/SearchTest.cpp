@@ -109,10 +109,9 @@ TEST(Search, agrees_with_plain_minimax_on_random_positions)
     }
 }
 
-// A leaf adds (r (2N + 1)) / 32768 - N for the next value r. On two-ply trees
-// whose leaves draw no noise, so the draws count them, a value equal to the
-// bound does not cut, one beyond does. A finished game counts 1000 times,
-// noise included: far outside the window it is still chosen, and cuts.
+// A leaf adds (r (2N + 1)) / 32768 - N for the next value r. On two-ply trees whose leaves draw no noise, so
+// the draws count them, a value equal to the bound does not cut, one beyond does. A finished game counts 1000
+// times, noise included: far outside the window it is still chosen, and cuts.
 TEST(Search, noise_strict_cut_offs_and_finished_games)
 {
     g_evalNoise = 2;
