@@ -22,28 +22,29 @@ using namespace worldtest;
 namespace {
 
 typedef std::vector<FeedbackPrimitive> Frame;
-// A team's tokens within 60 of a point: white triangles of its sprite's corners, told apart by the
-// middle of their long edge (the quad's centre), so tokens drawn on top of each other count once;
-// farthest: the largest distance of one from the point.
-size_t Tokens(const Frame& frame, const CVector2& at, int team, float* farthest = nullptr)
+// A team's tokens within 60 of a point, in drawing order, as "distance@angle" from it (whole units and
+// degrees): white triangles of its sprite's corners, placed by the middle of their long edge (the quad's
+// centre), so tokens drawn on top of each other count once.
+std::vector<std::string> Tokens(const Frame& frame, const CVector2& at, int team)
 {
     const CSprite& sprite = CSpriteSheet::GetInstance()->GetSprite(team == 0 ? 1 : 0);
     auto corner = [&](const FeedbackVertex& v) {
         return std::fmin(std::fabs(v.s - sprite.m_u0), std::fabs(v.s - sprite.m_u1)) < 1e-5f &&
                std::fmin(std::fabs(v.t - sprite.m_v0), std::fabs(v.t - sprite.m_v1)) < 1e-5f;
     };
-    std::set<std::pair<int, int>> centres;
+    std::vector<std::string> places;
     for (const FeedbackPrimitive& p : frame) {
         if (p.size() != 3 || p[0].b < 0.99f || !corner(p[0]) || !corner(p[1]) || !corner(p[2]))   // white: not a shape
             continue;
         auto d = [&](int i) { return std::hypot(p[i].x - p[(i + 1) % 3].x, p[i].y - p[(i + 1) % 3].y); };
         const int i = d(0) > d(1) ? (d(0) > d(2) ? 0 : 2) : (d(1) > d(2) ? 1 : 2);
-        const float x = (p[i].x + p[(i + 1) % 3].x) / 2, y = (p[i].y + p[(i + 1) % 3].y) / 2;
-        const float r = std::hypot(x - at.x, y - at.y);
-        if (r < 60 && centres.emplace(std::lround(x), std::lround(y)).second && farthest)
-            *farthest = std::max(*farthest, r);
+        const float x = (p[i].x + p[(i + 1) % 3].x) / 2 - at.x, y = (p[i].y + p[(i + 1) % 3].y) / 2 - at.y;
+        const long r = std::lround(std::hypot(x, y));
+        const std::string place = std::to_string(r) + "@" + std::to_string(r ? (std::lround(std::atan2(y, x) * 180 / M_PI) + 360) % 360 : 0);
+        if (r < 60 && std::find(places.begin(), places.end(), place) == places.end())
+            places.push_back(place);
     }
-    return centres.size();
+    return places;
 }
 
 // The engine started on the shipped data.
@@ -100,26 +101,34 @@ protected:
 
 } // namespace
 
-// While Gold drags, the cell and both stocks show the placement's outcome; no token hides another.
+// While Gold drags, the cell and both stocks show the placement's outcome, and after a cancel the state.
+// A stack: nine on a ring of 25 at i 360 / min(count, 9) degrees, truncated, the tenth on the centre, the
+// rest on a ring of 44 at i 40 + 20; no token hides another.
 TEST_F(WorldDraw, stocks_during_a_drag)
 {
     StartAt(Position("g1--/----/--s2--/----/--- g 0"));   // 18 and 17 in hand
     auto shown = [&](const CVector2& cell) {   // gold and silver tokens on the cell, then in the stocks
         const Frame f = Drawn();
-        return std::to_string(Tokens(f, cell, 0)) + " " + std::to_string(Tokens(f, cell, 1)) + ", stocks " +
-               std::to_string(Tokens(f, CVector2(130, 130), 0)) + " " + std::to_string(Tokens(f, CVector2(894, 130), 1));
+        return std::to_string(Tokens(f, cell, 0).size()) + " " + std::to_string(Tokens(f, cell, 1).size()) + ", stocks " +
+               std::to_string(Tokens(f, CVector2(130, 130), 0).size()) + " " + std::to_string(Tokens(f, CVector2(894, 130), 1).size());
+    };
+    auto stack = [&](const CVector2& at) {
+        std::string all;
+        for (const std::string& place : Tokens(Drawn(), at, 0))
+            all += (all.empty() ? "" : " ") + place;
+        return all;
     };
     PressCell(2, 2);
     MoveTo(Cell(2, 2).x + 120, Cell(2, 2).y);
     EXPECT_EQ(shown(Cell(2, 2)), "5 0, stocks 13 19");
-    float reach = 0;   // of 13, the last three lie on the outer ring
-    Tokens(Drawn(), CVector2(130, 130), 0, &reach);
-    EXPECT_NEAR(reach, 25 + 2 * 8 + 3, 0.5);
+    EXPECT_EQ(stack(CVector2(130, 130)), "25@0 25@40 25@80 25@120 25@160 25@200 25@240 25@280 25@320 0@0 44@60 44@100 44@140");
     PressCell(0, 0);
-    MoveTo(Cell(0, 0).x + 100, Cell(0, 0).y);
-    EXPECT_EQ(shown(Cell(0, 0)), "3 0, stocks 16 17");
+    MoveTo(Cell(0, 0).x + 190, Cell(0, 0).y);
+    EXPECT_EQ(shown(Cell(0, 0)), "7 0, stocks 12 17");
+    EXPECT_EQ(stack(Cell(0, 0)), "25@0 25@51 25@102 25@154 25@205 25@257 25@308");
     Press(0, 0, SDL_BUTTON_RIGHT);
     EXPECT_EQ(shown(Cell(2, 2)), "0 2, stocks 18 17");
+    EXPECT_EQ(stack(Cell(2, 2)) + "/" + stack(Cell(0, 0)), "/0@0");   // Silver's 2 are not gold; Gold's one lies alone
 }
 
 // The shipped sounds load through the bank. Every line of a list takes its number, also one whose file
