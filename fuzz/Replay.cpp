@@ -20,8 +20,7 @@ namespace fs = std::filesystem;
 
 int main(int argc, char** argv)
 {
-    if (LLVMFuzzerInitialize)
-        LLVMFuzzerInitialize(&argc, &argv);
+    if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
     auto run = [](const std::string& in) { LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(in.data()), in.size()); };
     long runs = 0;
     std::vector<std::string> seeds;
@@ -37,8 +36,7 @@ int main(int argc, char** argv)
     std::mt19937 random(1);
     for (long n = 0; n < runs; ++n) {
         std::string input(random() % 4096, '\0');
-        for (char& c : input)
-            c = char(random());
+        for (char& c : input) c = char(random());
         if (!seeds.empty() && random() % 2) {
             input = seeds[random() % seeds.size()];
             for (int k = random() % 8; k >= 0 && !input.empty(); --k)

@@ -26,8 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FuzzFail("font", "the manager's list does not follow the loads");
     if (font) {
         std::string all;   // every byte the game could draw, in one string as the HUD does
-        for (int c = 1; c < 256; ++c)
-            all += char(c);
+        for (int c = 1; c < 256; ++c) all += char(c);
         for (const FeedbackPrimitive& p : CaptureFeedback([&] { font->DrawString(all.c_str()); }))
             for (const FeedbackVertex& v : p)
                 if (!(v.s >= 0 && v.s <= 1 && v.t >= 0 && v.t <= 1))

@@ -16,8 +16,7 @@ std::vector<std::string> Model(const std::string& bytes, bool finalCrEndsLine)
     for (size_t start = 0, lf; start < bytes.size(); start = lf + 1) {
         lf = std::min(bytes.find('\n', start), bytes.size());
         std::string line = bytes.substr(start, lf - start);
-        if (!line.empty() && line.back() == '\r' && (lf < bytes.size() || finalCrEndsLine))
-            line.pop_back();
+        if (!line.empty() && line.back() == '\r' && (lf < bytes.size() || finalCrEndsLine)) line.pop_back();
         for (size_t at = 0; at == 0 || at < line.size(); at += kMaxListLine) {
             const std::string piece = line.substr(at, kMaxListLine);
             out.push_back(piece.substr(0, piece.find('\0')));

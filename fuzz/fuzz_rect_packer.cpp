@@ -49,8 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         r = {INT32_MIN, INT32_MIN, Extent(in, INT32_MAX), Extent(in, INT32_MAX)};   // no free area reaches INT32_MIN
         packer.AddRect(&r);
     }
-    for (const Rect& f : areas)
-        packer.AddFreeRect(f);
+    for (const Rect& f : areas) packer.AddFreeRect(f);
     const bool ok = packer.Pack(gap);
 
     std::vector<size_t> areaOf(rects.size(), areas.size());   // areas.size(): not placed

@@ -37,16 +37,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         auto fail = [&s](const std::string& what) {
             FuzzFail("sprite packing", "entry " + std::to_string(s.entry) + " " + what);
         };
-        if (i > 0 && key(s) < key(images[i - 1]))
-            fail("breaks the stable order of the larger side");
+        if (i > 0 && key(s) < key(images[i - 1])) fail("breaks the stable order of the larger side");
         if (!(s.turned ? s.w == h && s.h == w && s.placed : s.w == w && s.h == h))
             fail("changed its size other than by turning");
         for (const Rect& f : packer.GetFreeRects())
             if (s.placed ? !Apart(s, f, 0) : s.loaded && int64_t(f.x) + f.y + w + h > 0 &&
                                                  ((w <= f.w && h <= f.h) || (h <= f.w && w <= f.h)))
                 fail(s.placed ? "lies under a free rectangle" : "was left out although a free rectangle holds it");
-        if (!s.placed)
-            continue;
+        if (!s.placed) continue;
         if (!s.loaded || s.x < 0 || s.y < 0 || int64_t(s.x) + s.w > side || int64_t(s.y) + s.h > side)
             fail("did not load or lies outside the atlas, and was placed");
         reach = std::max({reach, int64_t(s.x) + s.w, int64_t(s.y) + s.h});

@@ -18,8 +18,7 @@ void WriteIcon(const std::string& path, int w, int h, Uint8 key = 0, int bits = 
 {
     SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, bits, 0, 0, 0, 0);
     ASSERT_NE(s, nullptr);
-    for (int i = 0; i < h * s->pitch; ++i)
-        static_cast<Uint8*>(s->pixels)[i] = i == 0 ? key : Uint8(1 + i % 5);
+    for (int i = 0; i < h * s->pitch; ++i) static_cast<Uint8*>(s->pixels)[i] = i == 0 ? key : Uint8(1 + i % 5);
     EXPECT_EQ(SDL_SaveBMP(s, path.c_str()), 0);
     SDL_FreeSurface(s);
 }

@@ -29,8 +29,7 @@ TEST(GameState, random_games_agree_with_the_rules_model)
                 else
                     EXPECT_EQ(legal, CInvariantChecker::IsLegal(before, r, c, tokens)) << r << " " << c << " " << int(tokens);
                 EXPECT_TRUE(!legal || CInvariantChecker::CheckPlacement(before, r, c, tokens, state, error)) << error;
-                if (before.IsGameDone())
-                    state.Reset();
+                if (before.IsGameDone()) state.Reset();
             }
         }
 }

@@ -83,8 +83,7 @@ protected:
                 for (int ix = 0; ix < image.w; ++ix)
                     expected.at(size_t(s.m_v0 * h + (s.m_turned ? ix : iy)) * w +
                                 size_t(s.m_u0 * w + (s.m_turned ? image.h - 1 - iy : ix))) = image.At(ix, iy);
-            if (image.h > 768)
-                continue;
+            if (image.h > 768) continue;
             std::vector<Rgba> shown(size_t(image.w) * image.h);
             glClear(GL_COLOR_BUFFER_BIT), glLoadIdentity(), glTranslatef(512, 384, 0), s.Draw();
             glReadPixels(512 - image.w / 2, 384 - image.h / 2, image.w, image.h, GL_RGBA, GL_UNSIGNED_BYTE, shown.data());
@@ -131,13 +130,11 @@ TEST(RectPacker, worked_example)
 {
     Rect a{0, 0, 10, 20}, b{0, 0, 20, 10}, c{0, 0, 5, 5};
     CRectPacker packer;
-    for (Rect* r : {&a, &b, &c})
-        packer.AddRect(r);
+    for (Rect* r : {&a, &b, &c}) packer.AddRect(r);
     packer.AddFreeRect({1, 1, 62, 62});
     EXPECT_TRUE(packer.Pack(1));
     std::vector<int> got{a.x, a.y, b.x, b.y, c.x, c.y, packer.GetSize()};
-    for (const Rect& f : packer.GetFreeRects())
-        got.insert(got.end(), {f.x, f.y, f.w, f.h});
+    for (const Rect& f : packer.GetFreeRects()) got.insert(got.end(), {f.x, f.y, f.w, f.h});
     EXPECT_EQ(got, (std::vector<int>{1, 12, 1, 1, 22, 1, 32, 22, 12, 41, 51, 12, 12, 9, 20, 1, 33, 10, 30, 12, 33, 9, 30,
                                      28, 1, 35, 5, 22, 7, 5, 4, 28, 7, 35, 4}));
 }

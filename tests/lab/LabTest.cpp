@@ -99,8 +99,7 @@ TEST(Lab, commands_answer_exactly_or_refuse_with_one_line)
     {
         std::vector<std::string> args = c.args;
         const std::string table = c.table.empty() ? "" : TempFile(c.table);
-        if (!table.empty())
-            args.insert(args.end(), { "--table", table });
+        if (!table.empty()) args.insert(args.end(), { "--table", table });
         const Outcome o = Lab(args);
         unlink(table.c_str());
         SCOPED_TRACE(args.size() > 2 ? args[2] : args.empty() ? "" : args[0]);

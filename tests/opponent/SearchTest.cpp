@@ -20,8 +20,7 @@ struct Step { int row, col, tokens; };   // tokens 0: a pass
 CGameState Played(std::initializer_list<Step> steps)
 {
     CGameState s(3, 2);
-    for (const Step& step : steps)
-        step.tokens ? s.MakeMove(step.row, step.col, uint8_t(step.tokens)) : s.Pass();
+    for (const Step& step : steps) step.tokens ? s.MakeMove(step.row, step.col, uint8_t(step.tokens)) : s.Pass();
     return s;
 }
 
@@ -57,20 +56,17 @@ CSearchNode* Add(CSearchNode* parent, const CGameState& s)   // grows the child 
 // lead, 1000 times once the game is over; first gets the first move that reaches the best value.
 int Minimax(const CGameState& s, int depth, int flips = 0, std::string* first = nullptr)
 {
-    if (depth == 0 || s.IsGameDone())
-        return (s.GetTeamScore(0) - s.GetTeamScore(1)) * (s.IsGameDone() ? 1000 : 1);
+    if (depth == 0 || s.IsGameDone()) return (s.GetTeamScore(0) - s.GetTeamScore(1)) * (s.IsGameDone() ? 1000 : 1);
     const int dr[] = { 0, 1, -1, -1, 0, 1, 1, 1, 0, -1, -1, -1, -1, 0, 0, 1, 1, 1, 1 };
     const int dc[] = { 0, 0, 1, -1, -1, 0, 0, 0, 1, 1, 1, -1, -1, -1, -1, 0, 0, 0, 0 };
     const int sign = s.GetCurTeam() == 0 ? 1 : -1, stock = s.GetTeamTokens(s.GetCurTeam());
     int best = INT_MIN;
     for (int i = -1, r = 2, c = 2; i < 19; ++i)   // -1: the pass
     {
-        if (i >= 0)
-            r += dr[i], c += dc[i];
+        if (i >= 0) r += dr[i], c += dc[i];
         const int row = flips & 2 ? 4 - r : r, col = flips & 1 ? s.GetRowLength(row) - 1 - c : c;
         const int tokens = s.GetCellTokens(row, col) + 1;
-        if (i < 0 ? stock > 18 : stock < tokens)
-            continue;
+        if (i < 0 ? stock > 18 : stock < tokens) continue;
         CGameState next(s);
         i < 0 ? next.Pass() : next.MakeMove(row, col, uint8_t(tokens));
         if (const int v = sign * Minimax(next, depth - 1); v > best && (best = v, first))
@@ -94,8 +90,7 @@ TEST(Search, agrees_with_plain_minimax_on_random_positions)
             const uint32_t r = gen() % 5, c = gen() % s.GetRowLength(r), t = s.GetCellTokens(r, c) + 1 + gen() % 2;
             s.IsMoveLegal(r, c, uint8_t(t)) ? s.MakeMove(r, c, uint8_t(t)) : gen() % 4 || s.GetNumPasses() ? void() : s.Pass();
         }
-        for (int& v : table)
-            v = int(gen() % 32768);
+        for (int& v : table) v = int(gen() % 32768);
         for (int depth = 1; depth <= 4; ++depth)
         {
             std::string first;
@@ -131,8 +126,7 @@ TEST(Search, noise_strict_cut_offs_and_finished_games)
         auto root = Root(test.rootTeam ? silver : gold);
         Add(Add(root, test.rootTeam ? gold : silver), Leaf(test.a));
         CSearchNode *b = Add(root, test.rootTeam ? gold : silver), *best = nullptr;
-        for (int leaf : test.b)
-            Add(b, Leaf(leaf));
+        for (int leaf : test.b) Add(b, Leaf(leaf));
         EXPECT_EQ(Search(root, &best, -kWindow, kWindow, &g_arena, 2), test.a);
         EXPECT_EQ(best, root->m_children[0]) << test.a;
         EXPECT_EQ(Draws(), test.leaves) << test.a;

@@ -26,15 +26,13 @@ inline std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()
     glRenderMode(GL_FEEDBACK);
     draw();
     const GLint count = glRenderMode(GL_RENDER);
-    if (count < 0)
-        std::fprintf(stderr, "feedback: the buffer is full\n"), std::abort();
+    if (count < 0) std::fprintf(stderr, "feedback: the buffer is full\n"), std::abort();
     std::vector<FeedbackPrimitive> primitives;
     for (GLint i = 0; i < count;) {
         const GLint token = GLint(buffer[i++]);
         const int vertices = token == GL_POLYGON_TOKEN ? int(buffer[i++])
                            : token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN ? 2 : token == GL_POINT_TOKEN ? 1 : -1;
-        if (vertices < 0)
-            std::fprintf(stderr, "feedback: unknown token %d\n", int(token)), std::abort();
+        if (vertices < 0) std::fprintf(stderr, "feedback: unknown token %d\n", int(token)), std::abort();
         primitives.emplace_back();
         for (int k = 0; k < vertices; ++k, i += 11)   // x y z, r g b a, s t p q
             primitives.back().push_back({buffer[i], buffer[i + 1], buffer[i + 3], buffer[i + 4], buffer[i + 5], buffer[i + 6],

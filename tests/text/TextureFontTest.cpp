@@ -92,8 +92,7 @@ TEST_P(TextureFont, every_byte_draws_freetypes_bitmap_upside_down)
         EXPECT_TRUE(q.x0 == reference->glyph->bitmap_left && q.y1 == reference->glyph->bitmap_top);
         EXPECT_TRUE(q.x1 - q.x0 == width && q.y1 - q.y0 == rows && q.matched);
         EXPECT_EQ(twice.x1 - q.x1, reference->glyph->advance.x >> 6);
-        if (width == 0 || rows == 0)
-            continue;
+        if (width == 0 || rows == 0) continue;
         const int x = int(std::lround(q.s0 * side)), y = int(std::lround(q.t0 * side));
         EXPECT_TRUE(q.s0 == float(x) / side && q.s1 == float(x + width) / side && q.t1 == float(y + rows) / side);
         ASSERT_TRUE(x >= 1 && y >= 1 && x + width < side && y + rows < side);
@@ -103,8 +102,7 @@ TEST_P(TextureFont, every_byte_draws_freetypes_bitmap_upside_down)
             for (int i = 0; i <= width; ++i)
                 if (i == width || j == rows)
                     gap += at(i, j);
-                else
-                    wrong += at(i, j) != Texel(bitmap, rows - 1 - j, i);
+                else wrong += at(i, j) != Texel(bitmap, rows - 1 - j, i);
         EXPECT_EQ(wrong, 0) << "texels that differ from FreeType's bitmap, flipped";
         EXPECT_EQ(gap, 0) << "the gap right of and above the glyph holds something";
     }

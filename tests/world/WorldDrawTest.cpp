@@ -41,8 +41,7 @@ std::vector<std::string> Tokens(const Frame& frame, const CVector2& at, int team
         const float x = (p[i].x + p[(i + 1) % 3].x) / 2 - at.x, y = (p[i].y + p[(i + 1) % 3].y) / 2 - at.y;
         const long r = std::lround(std::hypot(x, y));
         const std::string place = std::to_string(r) + "@" + std::to_string(r ? (std::lround(std::atan2(y, x) * 180 / M_PI) + 360) % 360 : 0);
-        if (r < 60 && std::find(places.begin(), places.end(), place) == places.end())
-            places.push_back(place);
+        if (r < 60 && std::find(places.begin(), places.end(), place) == places.end()) places.push_back(place);
     }
     return places;
 }
@@ -91,8 +90,7 @@ protected:
                     found.insert(text + "@" + std::to_string(int(x)) + name);
             }
         std::string all;
-        for (const std::string& f : found)
-            all += (all.empty() ? "" : ", ") + f;
+        for (const std::string& f : found) all += (all.empty() ? "" : ", ") + f;
         return all;
     }
 
@@ -114,8 +112,7 @@ TEST_F(WorldDraw, stocks_during_a_drag)
     };
     auto stack = [&](const CVector2& at) {
         std::string all;
-        for (const std::string& place : Tokens(Drawn(), at, 0))
-            all += (all.empty() ? "" : " ") + place;
+        for (const std::string& place : Tokens(Drawn(), at, 0)) all += (all.empty() ? "" : " ") + place;
         return all;
     };
     PressCell(2, 2);
@@ -159,16 +156,14 @@ TEST_F(WorldDraw, the_engines_loop)
             e.active.state = SDL_APPACTIVE, e.active.gain = Uint8(what);
         else if (type == SDL_KEYDOWN || type == SDL_KEYUP)
             e.key.keysym.sym = SDLKey(what);
-        else
-            e.button.button = Uint8(what), e.button.x = x, e.button.y = y;
+        else e.button.button = Uint8(what), e.button.x = x, e.button.y = y;
         ASSERT_EQ(SDL_PushEvent(&e), 0);
     };
     SDL_Event e;
     for (int first : {SDL_KEYDOWN, SDL_MOUSEBUTTONDOWN, SDL_KEYUP, SDL_ACTIVEEVENT}) {
         while (SDL_PollEvent(&e)) {
         }
-        if (first == SDL_ACTIVEEVENT)
-            break;
+        if (first == SDL_ACTIVEEVENT) break;
         first == SDL_MOUSEBUTTONDOWN ? push(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 120, 468) : push(Uint8(first), SDLK_ESCAPE);
         push(SDL_QUIT);
         CGameEngine::GetInstance()->Run();

@@ -19,8 +19,7 @@ TEST_F(World, silver_places_after_the_placement_pause)
     StartAt(Position("s1s1-/----/-----/----/--- g 0"));   // Silver's best reply completes a triangle on 1 1
     PlaceByDrag(2, 2);
     Press(900, 700);
-    for (Uint32 ms : {0u, 499u, 1u})
-        m_World->Update(ms);
+    for (Uint32 ms : {0u, 499u, 1u}) m_World->Update(ms);
     EXPECT_EQ(Look(), "game s1s1-/----/--g1--/----/--- s 0, gold ring on 2 2, sounds 0 2 0 0");
     m_World->Update(1);
     EXPECT_EQ(Look(), "game s1s1-/-s1--/--g1--/----/--- g 0, silver ring on 1 1, sounds 0 1 0 0");
@@ -60,8 +59,7 @@ TEST_F(World, menu_hover_and_clicks)
         MoveTo(e.x, e.y);
         EXPECT_EQ(m_World->GetMenuHover(), e.hover) << e.x << "," << e.y;
         for (const bool pressed : {true, false}) {
-            if (e.hover < 1 || e.hover > 4)
-                break;
+            if (e.hover < 1 || e.hover > 4) break;
             g_searchDepth = g_evalNoise = -1;
             Button(e.x, e.y, pressed, pressed ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT);
             EXPECT_EQ(m_World->GetMode(), CGameWorld::MODE_GAME);

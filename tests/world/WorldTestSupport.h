@@ -62,8 +62,7 @@ protected:
         look << (w.GetMode() == CGameWorld::MODE_MENU ? "menu " : "game ") << CNotation::Format(w.GetState());
         if (w.GetSelTeam() < 2 && w.GetSelRow() < 5)
             look << (w.GetSelTeam() ? ", silver" : ", gold") << " ring on " << int(w.GetSelRow()) << " " << int(w.GetSelCol());
-        if (w.IsDragging())
-            look << ", drag " << int(w.GetDragCount());
+        if (w.IsDragging()) look << ", drag " << int(w.GetDragCount());
         look << (w.IsPassHover() ? ", pass lit" : "") << ", sounds";
         for (int i = 0; i < 4; ++i) {
             const unsigned played = CSoundManager::GetInstance()->GetSound(i)->GetPlayCount();
