@@ -24,16 +24,14 @@ CGameState Played(std::initializer_list<Step> steps)
     return s;
 }
 
-CGameState Leaf(int diff)   // an unfinished position worth diff to Gold
-{
-    return diff < 0 ? Played({ { 2, 2, -diff } }) : Played({ { 0, 0, 0 }, { 2, 2, diff } });
-}
+// An unfinished position worth diff to Gold.
+CGameState Leaf(int diff) { return diff < 0 ? Played({ { 2, 2, -diff } }) : Played({ { 0, 0, 0 }, { 2, 2, diff } }); }
 
-void LoadDraws(const std::vector<int>& draws, int rest = 0)   // drawn first, then rest
+// The table's values drawn first (it hands out from its second value on), then rest.
+void LoadDraws(std::vector<int> draws, int rest = 0)
 {
-    std::vector<int> values(CRandomTable::kSize, rest);
-    std::copy(draws.begin(), draws.end(), values.begin() + 1);
-    CRandomTable::GetInstance()->Fill(values.data());
+    draws.insert(draws.begin(), rest), draws.resize(CRandomTable::kSize, rest);
+    CRandomTable::GetInstance()->Fill(draws.data());
 }
 
 uint64_t Draws() { return CRandomTable::GetInstance()->GetDraws(); }
@@ -44,10 +42,8 @@ CSearchNode* Root(const CGameState& s) { return g_arena.NewNode(s); }
 
 CSearchNode* Add(CSearchNode* parent, const CGameState& s)   // grows the child list one at a time
 {
-    CSearchNode* child = g_arena.NewNode(s);
-    parent->m_children.Reserve(g_arena, 1);
-    parent->m_children.PushBack(child);
-    return child;
+    parent->m_children.Reserve(g_arena, 1), parent->m_children.PushBack(g_arena.NewNode(s));
+    return parent->m_children[parent->m_children.size() - 1];
 }
 
 // Plain minimax from the rules over the opponent's moves: the pass below a full hand, then each cell
@@ -82,17 +78,14 @@ TEST(Search, agrees_with_plain_minimax_on_random_positions)
 {
     std::mt19937 gen(5);
     std::vector<int> table(CRandomTable::kSize);
-    for (int position = 0; position < 10; ++position)
-    {
+    for (int position = 0; position < 10; ++position) {
         CGameState s(3, 2);
-        for (int n = 2 + gen() % 20; n > 0; --n)   // placements, now and then one pass
-        {
+        for (int n = 2 + gen() % 20; n > 0; --n) {   // placements, now and then one pass
             const uint32_t r = gen() % 5, c = gen() % s.GetRowLength(r), t = s.GetCellTokens(r, c) + 1 + gen() % 2;
             s.IsMoveLegal(r, c, uint8_t(t)) ? s.MakeMove(r, c, uint8_t(t)) : gen() % 4 || s.GetNumPasses() ? void() : s.Pass();
         }
         for (int& v : table) v = int(gen() % 32768);
-        for (int depth = 1; depth <= 4; ++depth)
-        {
+        for (int depth = 1; depth <= 4; ++depth) {
             std::string first;
             const int value = Minimax(s, depth, (table[1] > 16383) + 2 * (table[2] > 16383), &first);
             CRandomTable::GetInstance()->Fill(table.data());
@@ -120,8 +113,7 @@ TEST(Search, noise_strict_cut_offs_and_finished_games)
     };
     const CGameState gold(3, 2), silver = Played({ { 0, 0, 0 } });
     g_evalNoise = 1;
-    for (const auto& test : cases)
-    {
+    for (const auto& test : cases) {
         LoadDraws({}, 16384);
         auto root = Root(test.rootTeam ? silver : gold);
         Add(Add(root, test.rootTeam ? gold : silver), Leaf(test.a));
