@@ -11,14 +11,11 @@ using namespace worldtest;
 
 using World = WorldTest;
 
-
 // Silver replies in the first frame past its 500 ms pause, not at exactly 500, and leaves no pause.
 // Meanwhile presses do nothing: the ring stays.
 TEST_F(World, silver_places_after_the_placement_pause)
 {
-    StartAt(Position("s1s1-/----/-----/----/--- g 0"));   // Silver's best reply completes a triangle on 1 1
-    PlaceByDrag(2, 2);
-    Press(900, 700);
+    StartAt(Position("s1s1-/----/-----/----/--- g 0")), PlaceByDrag(2, 2), Press(900, 700);   // Silver's best: a triangle
     for (Uint32 ms : {0u, 499u, 1u}) m_World->Update(ms);
     EXPECT_EQ(Look(), "game s1s1-/----/--g1--/----/--- s 0, gold ring on 2 2, sounds 0 2 0 0");
     m_World->Update(1);
@@ -29,21 +26,16 @@ TEST_F(World, silver_places_after_the_placement_pause)
 // Gold with an empty hand passes by itself, silently unless that ends the game, or at any click.
 TEST_F(World, gold_with_an_empty_stock_passes)
 {
-    StartAt(Position("s1s1-/----/-----/----/--g19 s 0"));
-    Look();
-    m_World->Update(1);   // Silver places on 1 1; Gold's pass clears its ring
+    StartAt(Position("s1s1-/----/-----/----/--g19 s 0")), Look(), m_World->Update(1);   // Silver places on 1 1, Gold passes
     EXPECT_EQ(Look(), "game s1s1-/-s1--/-----/----/--g19 s 1, sounds 0 1 0 0");
     EXPECT_EQ(m_World->GetDelay(), 400u);
 
-    StartAt(Position("g19--/----/-----/----/--- g 1"));   // the pause goes on
-    MoveTo(kPassX, kPassY);
-    m_World->Update(400);
+    StartAt(Position("g19--/----/-----/----/--- g 1")), MoveTo(kPassX, kPassY), m_World->Update(400);   // the pause goes on
     EXPECT_EQ(Look(), "game g19--/----/-----/----/--- g 1, pass lit, sounds 0 1 0 0");
     m_World->Update(1);
     EXPECT_EQ(Look(), "game g19--/----/-----/----/--- s 2, sounds 0 0 1 0");
 
-    StartAt(Position("g19--/----/-----/----/--s1 g 0"));
-    Press(900, 700);
+    StartAt(Position("g19--/----/-----/----/--s1 g 0")), Press(900, 700);
     EXPECT_EQ(Look(), "game g19--/----/-----/----/--s1 s 1, sounds 0 1 0 1");
 }
 
@@ -67,10 +59,8 @@ TEST_F(World, menu_hover_and_clicks)
             Escape();
         }
     }
-    MoveTo(200, 470);
-    Look();
-    for (float y = 469; y >= 430; --y)   // through the gap between two entries
-        MoveTo(200, y);
+    MoveTo(200, 470), Look();
+    for (float y = 469; y >= 430; --y) MoveTo(200, y);   // through the gap between two entries
     EXPECT_EQ(Look(), "menu ---/----/-----/----/--- g 0, sounds 2 0 0 0");
 }
 
@@ -90,14 +80,11 @@ TEST_F(World, drag_counts_and_commit)
         MoveTo(c.x + 70 + 24.8f * (n - 1), c.y);
     m_World->OnMouseMove(65535, 65535);
     EXPECT_EQ(Look(), "game ---/----/-----/----/--- g 0, gold ring on 2 2, drag 2, sounds 4 1 0 0");
-    Press(c.x, c.y, SDL_BUTTON_RIGHT);
-    Button(c.x, c.y, false);
+    Press(c.x, c.y, SDL_BUTTON_RIGHT), Button(c.x, c.y, false);
     EXPECT_EQ(Look(), "game ---/----/-----/----/--- g 0, sounds 0 0 0 0");
 
     StartAt(Position("g17--/----/-----/----/--- g 1"));   // Gold holds 2
-    PressCell(2, 2);
-    MoveTo(c.x + 100, c.y);
-    MoveTo(c.x + 140, c.y);
+    PressCell(2, 2), MoveTo(c.x + 100, c.y), MoveTo(c.x + 140, c.y);
     EXPECT_EQ(Look(), "game g17--/----/-----/----/--- g 1, gold ring on 2 2, drag 2, sounds 1 1 0 0");
     Button(1000, 20, false);
     EXPECT_EQ(Look(), "game g17--/----/--g2--/----/--- s 0, gold ring on 2 2, sounds 0 1 0 0");
@@ -110,16 +97,12 @@ TEST_F(World, pass_during_a_drag_ends_the_drag)
     StartAt(Position("g1--/----/-----/----/--s3 g 0"));   // Silver behind: it will not pass
     MoveTo(kPassX, kPassY);
     EXPECT_EQ(Look(), "game g1--/----/-----/----/--s3 g 0, pass lit, sounds 0 1 0 0");
-    PressCell(2, 2);
-    MoveTo(kPassX, kPassY);
+    PressCell(2, 2), MoveTo(kPassX, kPassY);
     EXPECT_EQ(Look(), "game g1--/----/-----/----/--s3 g 0, gold ring on 2 2, drag 17, sounds 1 0 0 0");
-    Press(kPassX, kPassY);
-    Button(kPassX, kPassY, false);
+    Press(kPassX, kPassY), Button(kPassX, kPassY, false);
     EXPECT_EQ(Look(), "game g1--/----/-----/----/--s3 s 1, sounds 0 0 0 1");
-    m_World->Update(401);
-    ASSERT_EQ(m_World->GetState().GetCurTeam(), 0);
-    MoveTo(kPassX, kPassY);
-    EXPECT_TRUE(m_World->IsPassHover());
+    m_World->Update(401), MoveTo(kPassX, kPassY);
+    EXPECT_TRUE(m_World->GetState().GetCurTeam() == 0 && m_World->IsPassHover());   // Silver placed; the pass lights
 }
 
 // A press picks a cell strictly within 60 of its centre, and only one Gold can raise by a token;
@@ -128,26 +111,19 @@ TEST_F(World, pass_during_a_drag_ends_the_drag)
 TEST_F(World, presses_passes_and_the_end)
 {
     StartAt(Position("g18--/----/-----/----/--s1 g 0"));   // Gold holds 1
-    PressCell(4, 2);
-    Press(572, 384);   // the middle cell's centre is at 512, 384
+    PressCell(4, 2), Press(572, 384);   // the middle cell's centre is at 512, 384
     EXPECT_EQ(Look(), "game g18--/----/-----/----/--s1 g 0, sounds 0 1 0 0");
-    Press(571, 384);
-    Button(0, 0, false);
-    Escape();
-    m_World->Update(10000);
+    Press(571, 384), Button(0, 0, false), Escape(), m_World->Update(10000);
     EXPECT_EQ(Look() + ", " + std::to_string(m_World->GetDelay()), "menu g18--/----/--g1--/----/--s1 s 0, gold ring on 2 2, sounds 0 1 0 0, 500");
 
-    StartAt(Position("s1--/----/--g1--/----/--g1 s 0"));   // placing only costs Silver
-    m_World->Update(501);   // the pause the menu kept
+    StartAt(Position("s1--/----/--g1--/----/--g1 s 0")), m_World->Update(501);   // placing only costs Silver
     EXPECT_EQ(Look(), "game s1--/----/--g1--/----/--g1 g 1, sounds 0 1 0 1");
     Press(kPassX, kPassY);
     EXPECT_EQ(Look(), "game s1--/----/--g1--/----/--g1 s 2, sounds 0 0 1 0");
     StartAt(Position("s1--/----/--g1--/----/--g1 g 0"));   // Silver leads: its pass wins
-    Press(kPassX, kPassY);
-    m_World->Update(400);
+    Press(kPassX, kPassY), m_World->Update(400);
     EXPECT_EQ(Look(), "game s1--/----/--g1--/----/--g1 s 1, sounds 0 1 0 1");
-    m_World->Update(1);
-    Press(500, 500, SDL_BUTTON_RIGHT);
+    m_World->Update(1), Press(500, 500, SDL_BUTTON_RIGHT);
     EXPECT_EQ(Look(), "game s1--/----/--g1--/----/--g1 g 2, sounds 0 0 1 0");
     Press(500, 500);
     EXPECT_EQ(m_World->GetMode(), CGameWorld::MODE_MENU);
