@@ -25,14 +25,14 @@ typedef std::vector<FeedbackPrimitive> Frame;
 // A team's tokens within 60 of a point, in drawing order, as "distance@angle" from it (whole units and
 // degrees): white triangles of its sprite's corners, placed by the middle of their long edge (the quad's
 // centre), so tokens drawn on top of each other count once.
-std::vector<std::string> Tokens(const Frame& frame, const CVector2& at, int team)
+std::string Tokens(const Frame& frame, const CVector2& at, int team)
 {
     const CSprite& sprite = CSpriteSheet::GetInstance()->GetSprite(team == 0 ? 1 : 0);
     auto corner = [&](const FeedbackVertex& v) {
         return std::fmin(std::fabs(v.s - sprite.m_u0), std::fabs(v.s - sprite.m_u1)) < 1e-5f &&
                std::fmin(std::fabs(v.t - sprite.m_v0), std::fabs(v.t - sprite.m_v1)) < 1e-5f;
     };
-    std::vector<std::string> places;
+    std::string places;
     for (const FeedbackPrimitive& p : frame) {
         if (p.size() != 3 || p[0].b < 0.99f || !corner(p[0]) || !corner(p[1]) || !corner(p[2]))   // white: not a shape
             continue;
@@ -41,7 +41,7 @@ std::vector<std::string> Tokens(const Frame& frame, const CVector2& at, int team
         const float x = (p[i].x + p[(i + 1) % 3].x) / 2 - at.x, y = (p[i].y + p[(i + 1) % 3].y) / 2 - at.y;
         const long r = std::lround(std::hypot(x, y));
         const std::string place = std::to_string(r) + "@" + std::to_string(r ? (std::lround(std::atan2(y, x) * 180 / M_PI) + 360) % 360 : 0);
-        if (r < 60 && std::find(places.begin(), places.end(), place) == places.end()) places.push_back(place);
+        if (r < 60 && (" " + places + " ").find(" " + place + " ") == std::string::npos) places += (places.empty() ? "" : " ") + place;
     }
     return places;
 }
@@ -107,25 +107,22 @@ TEST_F(WorldDraw, stocks_during_a_drag)
     StartAt(Position("g1--/----/--s2--/----/--- g 0"));   // 18 and 17 in hand
     auto shown = [&](const CVector2& cell) {   // gold and silver tokens on the cell, then in the stocks
         const Frame f = Drawn();
-        return std::to_string(Tokens(f, cell, 0).size()) + " " + std::to_string(Tokens(f, cell, 1).size()) + ", stocks " +
-               std::to_string(Tokens(f, CVector2(130, 130), 0).size()) + " " + std::to_string(Tokens(f, CVector2(894, 130), 1).size());
+        std::string counts;
+        for (const auto& [at, team] : {std::pair{cell, 0}, {cell, 1}, {CVector2(130, 130), 0}, {CVector2(894, 130), 1}}) {
+            const std::string places = Tokens(f, at, team);
+            counts += std::to_string(std::count(places.begin(), places.end(), '@')) + (team ? " " : "/");
+        }
+        return counts;
     };
-    auto stack = [&](const CVector2& at) {
-        std::string all;
-        for (const std::string& place : Tokens(Drawn(), at, 0)) all += (all.empty() ? "" : " ") + place;
-        return all;
-    };
-    PressCell(2, 2);
-    MoveTo(Cell(2, 2).x + 120, Cell(2, 2).y);
-    EXPECT_EQ(shown(Cell(2, 2)), "5 0, stocks 13 19");
-    EXPECT_EQ(stack(CVector2(130, 130)), "25@0 25@40 25@80 25@120 25@160 25@200 25@240 25@280 25@320 0@0 44@60 44@100 44@140");
-    PressCell(0, 0);
-    MoveTo(Cell(0, 0).x + 190, Cell(0, 0).y);
-    EXPECT_EQ(shown(Cell(0, 0)), "7 0, stocks 12 17");
-    EXPECT_EQ(stack(Cell(0, 0)), "25@0 25@51 25@102 25@154 25@205 25@257 25@308");
+    PressCell(2, 2), MoveTo(Cell(2, 2).x + 120, Cell(2, 2).y);
+    EXPECT_EQ(shown(Cell(2, 2)), "5/0 13/19 ");
+    EXPECT_EQ(Tokens(Drawn(), CVector2(130, 130), 0), "25@0 25@40 25@80 25@120 25@160 25@200 25@240 25@280 25@320 0@0 44@60 44@100 44@140");
+    PressCell(0, 0), MoveTo(Cell(0, 0).x + 190, Cell(0, 0).y);
+    EXPECT_EQ(shown(Cell(0, 0)), "7/0 12/17 ");
+    EXPECT_EQ(Tokens(Drawn(), Cell(0, 0), 0), "25@0 25@51 25@102 25@154 25@205 25@257 25@308");
     Press(0, 0, SDL_BUTTON_RIGHT);
-    EXPECT_EQ(shown(Cell(2, 2)), "0 2, stocks 18 17");
-    EXPECT_EQ(stack(Cell(2, 2)) + "/" + stack(Cell(0, 0)), "/0@0");   // Silver's 2 are not gold; Gold's one lies alone
+    EXPECT_EQ(shown(Cell(2, 2)), "0/2 18/17 ");
+    EXPECT_EQ(Tokens(Drawn(), Cell(0, 0), 0), "0@0");   // Gold's one lies alone
 }
 
 // The shipped sounds load through the bank. Every line of a list takes its number, also one whose file
@@ -138,8 +135,7 @@ TEST_F(WorldDraw, sounds_are_numbered_by_line)
     char previous[4096];
     ASSERT_TRUE(std::filesystem::create_directories(dir + "/Data") && getcwd(previous, sizeof previous) && chdir(dir.c_str()) == 0);
     std::ofstream("Data/sounds.dat") << VESK_SOURCE_DIR "/Data/tick.wav\nmissing.wav\n\n" VESK_SOURCE_DIR "/Data/clack.wav\r\n";
-    bank.Unload();
-    bank.Load();
+    bank.Unload(), bank.Load();
     EXPECT_EQ(shipped + " " + loaded(), "11110 10010");
     EXPECT_TRUE(chdir(previous) == 0 && std::filesystem::remove_all(dir));
 }
@@ -152,29 +148,23 @@ TEST_F(WorldDraw, the_engines_loop)
     auto push = [](Uint8 type, int what = 0, Uint16 x = 0, Uint16 y = 0) {   // a key, a button or a gain
         SDL_Event e{};
         e.type = type;
-        if (type == SDL_ACTIVEEVENT)
-            e.active.state = SDL_APPACTIVE, e.active.gain = Uint8(what);
-        else if (type == SDL_KEYDOWN || type == SDL_KEYUP)
-            e.key.keysym.sym = SDLKey(what);
+        if (type == SDL_ACTIVEEVENT) e.active.state = SDL_APPACTIVE, e.active.gain = Uint8(what);
+        else if (type == SDL_KEYDOWN || type == SDL_KEYUP) e.key.keysym.sym = SDLKey(what);
         else e.button.button = Uint8(what), e.button.x = x, e.button.y = y;
         ASSERT_EQ(SDL_PushEvent(&e), 0);
     };
     SDL_Event e;
     for (int first : {SDL_KEYDOWN, SDL_MOUSEBUTTONDOWN, SDL_KEYUP, SDL_ACTIVEEVENT}) {
-        while (SDL_PollEvent(&e)) {
-        }
+        while (SDL_PollEvent(&e)) {}
         if (first == SDL_ACTIVEEVENT) break;
         first == SDL_MOUSEBUTTONDOWN ? push(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 120, 468) : push(Uint8(first), SDLK_ESCAPE);
-        push(SDL_QUIT);
-        CGameEngine::GetInstance()->Run();
+        push(SDL_QUIT), CGameEngine::GetInstance()->Run();
         EXPECT_EQ(SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_QUITMASK) == 1, first != SDL_KEYUP) << first;
     }
     push(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 200, 300), push(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 512, 384);
     push(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 512, 384), push(SDL_ACTIVEEVENT, 0);
     std::thread restore([&] { SDL_Delay(700), push(SDL_ACTIVEEVENT, 1), push(SDL_QUIT); });
-    CGameEngine::GetInstance()->Run();
-    restore.join();
-    CGameEngine::GetInstance()->RenderFrame();
+    CGameEngine::GetInstance()->Run(), restore.join(), CGameEngine::GetInstance()->RenderFrame();
     EXPECT_EQ(Look(), "menu ---/----/-----/----/--- g 0, sounds 0 2 0 0");
 }
 
@@ -193,8 +183,7 @@ TEST_F(WorldDraw, texts_where_they_stand)
         {"---/----/-----/----/--- g 2", "Opponent@874, Passed@914, Player@10, Score: 19@20 gold, Score: 19@874 silver, Tie@497"},
     };
     for (const auto& [position, labels] : screens) {
-        StartAt(Position(position));
-        MoveTo(kPassX, kPassY);
+        StartAt(Position(position)), MoveTo(kPassX, kPassY);
         EXPECT_EQ(Labels(Drawn()), labels) << position;
     }
 }
