@@ -34,14 +34,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(OpenGlWindow()) << "no OpenGL window (is DISPLAY set?): " << SDL_GetError();
-        glClear(GL_COLOR_BUFFER_BIT);
         std::filesystem::create_directory(m_dir);
     }
-    void TearDown() override
-    {
-        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-        std::filesystem::remove_all(m_dir);
-    }
+    void TearDown() override { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)), std::filesystem::remove_all(m_dir); }
 
     // An uncompressed TGA, top row first, with alpha if the image has it.
     std::string Tga(const std::string& name, const Image& image)
@@ -50,10 +45,8 @@ protected:
         t[2] = 2, t[12] = char(image.w), t[13] = char(image.w >> 8), t[14] = char(image.h), t[15] = char(image.h >> 8);
         t[16] = image.alpha ? 32 : 24, t[17] = image.alpha ? 0x28 : 0x20;
         for (int y = 0; y < image.h; ++y)
-            for (int x = 0; x < image.w; ++x) {
-                const Rgba c = image.At(x, y);
-                t += std::string{char(c[2]), char(c[1]), char(c[0]), char(c[3])}.substr(0, t[16] / 8);
-            }
+            for (int x = 0; x < image.w; ++x)
+                for (int c : {2, 1, 0, 3}) t += c < 3 || image.alpha ? std::string(1, char(image.At(x, y)[c])) : "";
         std::ofstream(m_dir + name, std::ios::binary) << t;
         return m_dir + name;
     }
@@ -109,9 +102,9 @@ TEST_F(Gl, sprite_sheet_worked_examples_give_order_places_and_texture)
     const Image a{64, 64, 10}, b{32, 48, 20}, c{128, 16, 30}, d{48, 32, 40, true};
     Load(Tga("a.tga", a) + "\n\n" + Tga("b.tga", b) + "\nnone.tga\n" + Tga("c.tga", c) + "\n" + Tga("d.tga", d), {b, d, a, c});
     EXPECT_EQ(sheet.GetAtlasSide(), 128);
-    const int places[4][2] = {{65, 17}, {0, 82}, {0, 17}, {0, 0}};
-    for (unsigned i = 0; i < 4; ++i)
-        EXPECT_EQ(std::make_pair(Sprite(i).m_u0 * 128, Sprite(i).m_v0 * 128), std::make_pair(1.0f * places[i][0], 1.0f * places[i][1]));
+    std::vector<float> places;
+    for (unsigned i = 0; i < 4; ++i) places.insert(places.end(), {Sprite(i).m_u0 * 128, Sprite(i).m_v0 * 128});
+    EXPECT_EQ(places, (std::vector<float>{65, 17, 0, 82, 0, 17, 0, 0}));
 
     const Image first{1024, 1000, 1}, second{1024, 1000, 2}, tall{16, 64, 4};
     Load(Tga("1.tga", first) + "\n" + Tga("2.tga", second) + "\n" + Tga("w.tga", {1, 1025, 3}) + "\n" + Tga("t.tga", tall),
@@ -132,10 +125,9 @@ TEST(RectPacker, worked_example)
     CRectPacker packer;
     for (Rect* r : {&a, &b, &c}) packer.AddRect(r);
     packer.AddFreeRect({1, 1, 62, 62});
-    EXPECT_TRUE(packer.Pack(1));
-    std::vector<int> got{a.x, a.y, b.x, b.y, c.x, c.y, packer.GetSize()};
+    std::vector<int> got{packer.Pack(1), a.x, a.y, b.x, b.y, c.x, c.y, packer.GetSize()};
     for (const Rect& f : packer.GetFreeRects()) got.insert(got.end(), {f.x, f.y, f.w, f.h});
-    EXPECT_EQ(got, (std::vector<int>{1, 12, 1, 1, 22, 1, 32, 22, 12, 41, 51, 12, 12, 9, 20, 1, 33, 10, 30, 12, 33, 9, 30,
+    EXPECT_EQ(got, (std::vector<int>{true, 1, 12, 1, 1, 22, 1, 32, 22, 12, 41, 51, 12, 12, 9, 20, 1, 33, 10, 30, 12, 33, 9, 30,
                                      28, 1, 35, 5, 22, 7, 5, 4, 28, 7, 35, 4}));
 }
 
