@@ -1,7 +1,6 @@
-// A fuzz target as an ordinary test, where libFuzzer is not built: every
-// file in the folders named (the committed seeds) goes to the target, then
-// -runs=N inputs made from a fixed seed: a seed file with a few bytes
-// changed and perhaps cut short, or random bytes. A failed check aborts.
+// A fuzz target as an ordinary test, where libFuzzer is not built: every file in the folders named (the committed
+// seeds) goes to the target, then -runs=N inputs made from a fixed seed: a seed file with a few bytes changed and
+// perhaps cut short, or random bytes. A failed check aborts.
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -25,8 +24,7 @@ int main(int argc, char** argv)
     long runs = 0;
     std::vector<std::string> seeds;
     for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]).rfind("-runs=", 0) == 0)
-            runs = std::atol(argv[i] + 6);
+        if (std::string(argv[i]).rfind("-runs=", 0) == 0) runs = std::atol(argv[i] + 6);
         else
             for (const fs::path& file : std::set<fs::path>(fs::directory_iterator(argv[i]), fs::directory_iterator())) {
                 std::ifstream in(file, std::ios::binary);

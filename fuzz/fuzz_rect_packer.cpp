@@ -71,8 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (areaOf[i] == areas.size())
             FuzzFail("rect packer", "rectangle " + std::to_string(i) + " placed outside every free area");
         reach = std::max({reach, int64_t(r.x) + r.w, int64_t(r.y) + r.h});
-        // An empty rectangle on an edge shared by two areas may be counted to
-        // the wrong one: Apart leaves those out.
+        // An empty rectangle on an edge shared by two areas may be counted to the wrong one: Apart leaves those out.
         for (size_t j = 0; j < i; ++j)
             if (areaOf[j] < areas.size() && !Apart(r, rects[j], areaOf[i] == areaOf[j] ? gap : 0))
                 FuzzFail("rect packer", "rectangles " + std::to_string(j) + " and " + std::to_string(i) + " too close");

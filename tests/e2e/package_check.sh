@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# The Debian package made from a built tree (cpack -G DEB, left there) as Debian's tools see it: lintian (errors
-# fail; warnings and notes shown), its file list, desktop entry, AppStream file and manual pages; then played
-# unpacked. Last, that the package is reproducible: the committed HEAD of the tree's source, cloned into two
-# other folders and built there with the tree's options, gives two packages equal byte for byte, and equal to
-# this tree's own where its source is that commit unchanged. Time stamps come from SOURCE_DATE_EPOCH, as on
-# Debian's builders: the commit's time unless set.
+# The Debian package made from a built tree (cpack -G DEB, left there) as Debian's tools see it: lintian (errors fail;
+# warnings and notes shown), its file list, desktop entry, AppStream file and manual pages; then played unpacked.
+# Last, that the package is reproducible: the committed HEAD of the tree's source, cloned into two other folders and
+# built there with the tree's options, gives two packages equal byte for byte, and equal to this tree's own where its
+# source is that commit unchanged. Time stamps come from SOURCE_DATE_EPOCH, as on Debian's builders: the commit's time
+# unless set.
 # Usage, with a display (scripts/test runs it under tests/hardening/with-xvfb.sh):
 #   tests/e2e/package_check.sh [build]
 set -uo pipefail
@@ -17,10 +17,7 @@ fail() { echo "FAILED: $*" >&2; failed=$((failed + 1)); }
 
 source_dir=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
 commit=$(git -C "$source_dir" rev-parse --verify -q HEAD) || commit=""
-if [ -z "${SOURCE_DATE_EPOCH:-}" ] && [ -n "$commit" ]; then
-  SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct "$commit")
-  export SOURCE_DATE_EPOCH
-fi
+[ -z "${SOURCE_DATE_EPOCH:-}" ] && [ -n "$commit" ] && export SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct "$commit")
 
 rm -f "$build"/vesk_*.deb
 (cd "$build" && cpack -G DEB >"$work/cpack.log") || { cat "$work/cpack.log"; exit 1; }
@@ -71,10 +68,9 @@ copy_package() {
 same_package() {
   cmp -s "$1" "$2" && return 0
   fail "$3: the packages differ ($1, $2)"
-  mkdir -p "$work/a" "$work/b" && dpkg-deb -R "$1" "$work/a" && dpkg-deb -R "$2" "$work/b"
-  diff -rq "$work/a" "$work/b" >&2   # DEBIAN/ holds the package's own metadata
-  rm -rf "$work/a" "$work/b"
-  return 1
+  mkdir -p "$work/a" "$work/b" && dpkg-deb -R "$1" "$work/a" && dpkg-deb -R "$2" "$work/b" &&
+    diff -rq "$work/a" "$work/b" >&2   # DEBIAN/ holds the package's own metadata
+  rm -rf "$work/a" "$work/b"; return 1
 }
 
 if [ -z "$commit" ]; then

@@ -22,9 +22,7 @@ typedef std::vector<FeedbackVertex> FeedbackPrimitive;
 inline std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()>& draw)
 {
     static std::vector<GLfloat> buffer(1 << 22);
-    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    draw();
+    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data()), glRenderMode(GL_FEEDBACK), draw();
     const GLint count = glRenderMode(GL_RENDER);
     if (count < 0) std::fprintf(stderr, "feedback: the buffer is full\n"), std::abort();
     std::vector<FeedbackPrimitive> primitives;
@@ -46,11 +44,8 @@ inline std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()
 inline bool OpenGlWindow()
 {
     static const bool open = SDL_Init(SDL_INIT_VIDEO) == 0 && SDL_SetVideoMode(1024, 768, 32, SDL_OPENGL);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1024, 0, 768, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION), glLoadIdentity(), glOrtho(0, 1024, 0, 768, -1, 1);
+    glMatrixMode(GL_MODELVIEW), glLoadIdentity();
     glEnable(GL_TEXTURE_2D);
     return open;
 }
