@@ -37,8 +37,7 @@ int main(int argc, char** argv)
         for (char& c : input) c = char(random());
         if (!seeds.empty() && random() % 2) {
             input = seeds[random() % seeds.size()];
-            for (int k = random() % 8; k >= 0 && !input.empty(); --k)
-                input[random() % input.size()] = char(random());
+            for (int k = random() % 8; k >= 0 && !input.empty(); --k) input[random() % input.size()] = char(random());
             input.resize(random() % 4 ? input.size() : random() % (input.size() + 1));
         }
         run(input);

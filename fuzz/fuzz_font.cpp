@@ -10,8 +10,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    if (!OpenGlWindow())
-        FuzzFail("font", std::string("no OpenGL window (run it under xvfb-run): ") + SDL_GetError());
+    if (!OpenGlWindow()) FuzzFail("font", std::string("no OpenGL window (run it under xvfb-run): ") + SDL_GetError());
     glTranslatef(512, 384, 0);   // room for any glyph a font can describe, so feedback never clips a quad
     glScalef(1e-7f, 1e-7f, 1);
     return 0;
@@ -29,8 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (int c = 1; c < 256; ++c) all += char(c);
         for (const FeedbackPrimitive& p : CaptureFeedback([&] { font->DrawString(all.c_str()); }))
             for (const FeedbackVertex& v : p)
-                if (!(v.s >= 0 && v.s <= 1 && v.t >= 0 && v.t <= 1))
-                    FuzzFail("font", "a quad samples outside the texture");
+                if (!(v.s >= 0 && v.s <= 1 && v.t >= 0 && v.t <= 1)) FuzzFail("font", "a quad samples outside the texture");
         GLint width = 0, height = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);

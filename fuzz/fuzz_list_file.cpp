@@ -30,8 +30,7 @@ std::vector<std::string> Model(const std::string& bytes, bool finalCrEndsLine)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::vector<std::string> lines{"left over from an earlier list"};
-    if (!ReadListFile(FuzzFile(data, size), lines))
-        FuzzFail("list reader", "an existing readable file was refused");
+    if (!ReadListFile(FuzzFile(data, size), lines)) FuzzFail("list reader", "an existing readable file was refused");
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const std::vector<std::string> model = Model(bytes, true);
     if (lines != model && lines != Model(bytes, false)) {

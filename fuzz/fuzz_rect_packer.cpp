@@ -40,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (size_t i = in.ConsumeIntegralInRange<size_t>(0, 6); i > 0; --i) {
         Rect f{Extent(in, INT32_MAX), Extent(in, INT32_MAX), 0, 0};
         f.w = AreaExtent(in, f.x), f.h = AreaExtent(in, f.y);
-        if (std::all_of(areas.begin(), areas.end(), [&f](const Rect& a) { return Apart(a, f, 0); }))
-            areas.push_back(f);
+        if (std::all_of(areas.begin(), areas.end(), [&f](const Rect& a) { return Apart(a, f, 0); })) areas.push_back(f);
     }
     std::vector<Rect> rects(in.ConsumeIntegralInRange<size_t>(0, 96));
     CRectPacker packer;

@@ -49,8 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             fail("did not load or lies outside the atlas, and was placed");
         reach = std::max({reach, int64_t(s.x) + s.w, int64_t(s.y) + s.h});
         for (size_t j = 0; j < i; ++j)
-            if (images[j].placed && !Apart(s, images[j], 1))
-                fail("overlaps or touches another image (the 1-pixel gap)");
+            if (images[j].placed && !Apart(s, images[j], 1)) fail("overlaps or touches another image (the 1-pixel gap)");
     }
     if (side > area || side != PowerOfTwoAtLeast(reach) || side != packer.GetSide())
         FuzzFail("sprite packing", "atlas side " + std::to_string(side) + " for placements to " + std::to_string(reach));

@@ -26,8 +26,7 @@ std::string Contents(const std::string& path)
     SDL_Surface* s = IMG_Load(path.c_str());
     SDL_Surface* c = s ? SDL_ConvertSurface(s, &rgba, SDL_SWSURFACE) : nullptr;
     std::string out = c ? std::to_string(c->w) + "x" + std::to_string(c->h) + ":" : "";
-    for (int y = 0; c && y < c->h; ++y)
-        out.append(static_cast<const char*>(c->pixels) + y * c->pitch, size_t(c->w) * 4);
+    for (int y = 0; c && y < c->h; ++y) out.append(static_cast<const char*>(c->pixels) + y * c->pitch, size_t(c->w) * 4);
     SDL_FreeSurface(c), SDL_FreeSurface(s);
     return out;
 }

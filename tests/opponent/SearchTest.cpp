@@ -105,8 +105,7 @@ TEST(Search, noise_strict_cut_offs_and_finished_games)
     g_evalNoise = 2;
     LoadDraws({ 0, 6553, 6554, 19660, 19661, 32767 });
     auto leaf = Root(Leaf(-3));
-    for (int noise : { -2, -2, -1, 0, 1, 2 })
-        EXPECT_EQ(Search(leaf, nullptr, -kWindow, kWindow, &g_arena, 0), -3 + noise);
+    for (int noise : { -2, -2, -1, 0, 1, 2 }) EXPECT_EQ(Search(leaf, nullptr, -kWindow, kWindow, &g_arena, 0), -3 + noise);
 
     const struct { int rootTeam, a; std::vector<int> b; uint64_t leaves; } cases[] = {
         { 0, 3, { 3, 1 }, 3 }, { 0, 3, { 2, 5 }, 2 }, { 1, -3, { -3, -1 }, 3 }, { 1, -3, { -2, -5 }, 2 },

@@ -37,9 +37,7 @@ protected:
     void SetUp() override
     {
         CRandomTable::GetInstance()->FillFromSeed(20240611u);
-        m_World.reset(new CGameWorld(CGameEngine::GetInstance()));
-        m_World->Reset();
-        Look();   // counts the sounds from here
+        m_World.reset(new CGameWorld(CGameEngine::GetInstance())), m_World->Reset(), Look();   // sounds counted from here
     }
 
     // Mouse positions in drawing units (y up).
@@ -66,8 +64,7 @@ protected:
         look << (w.IsPassHover() ? ", pass lit" : "") << ", sounds";
         for (int i = 0; i < 4; ++i) {
             const unsigned played = CSoundManager::GetInstance()->GetSound(i)->GetPlayCount();
-            look << " " << played - m_Heard[i];
-            m_Heard[i] = played;
+            look << " " << played - m_Heard[i], m_Heard[i] = played;
         }
         return look.str();
     }
