@@ -1,8 +1,7 @@
 #ifndef VESK_FUZZ_FUZZSUPPORT_H
 #define VESK_FUZZ_FUZZSUPPORT_H
 
-// What the fuzz targets share: a failed check stops the run with its reason,
-// a scratch file for code that reads by path, the packers' rectangle checks.
+// What the fuzz targets share: a failed check's stop, a scratch file to read by path, the packers' rectangle checks.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,5 @@
-// Font loading from arbitrary bytes through the font manager on a real OpenGL context (under Xvfb).
-// Whatever the file: no crash, no undefined behaviour, nothing leaked; only a font that loads takes
-// an id; its texture is a power-of-two square, row and column 0 empty, every byte's quad inside it.
+// Font loading from arbitrary bytes through the manager on a real OpenGL context: no crash, no undefined behaviour,
+// no leak; only a font that loads takes an id; its texture a power-of-two square, row and column 0 empty, quads in it.
 #include "FuzzSupport.h"
 #include "support/Feedback.h"
 #include "text/CFontManager.h"

@@ -1,6 +1,5 @@
-// The list reader on arbitrary contents against a plain model of the format: entries split at LF, one
-// CR before it dropped, long lines cut into kMaxListLine pieces, each ending at its first NUL. Entry
-// numbers are sprite and sound ids: count and order must match exactly.
+// The list reader on arbitrary contents against a model: entries split at LF, one CR before it dropped, long lines
+// cut into kMaxListLine pieces, each ending at its first NUL; entries are ids: count and order match exactly.
 #include "FuzzSupport.h"
 #include "data/DataFile.h"
 

@@ -1,6 +1,5 @@
-// CRectPacker (the glyphs' packer) on random rectangles and free areas that do not overlap: placed
-// rectangles lie inside one area, `gap` apart from the others of it; Pack says whether all found room;
-// what was left out fits nowhere; the size is the smallest power of two holding them all.
+// CRectPacker on random rectangles and free areas that do not overlap: each placed inside one area, `gap` from the
+// others there; Pack says if all found room; the rest fit nowhere; the size is the least power of two holding all.
 #include "FuzzSupport.h"
 #include "graphics/CRectPacker.h"
 
@@ -12,8 +11,7 @@
 
 namespace {
 
-// Mostly atlas-sized numbers, sometimes anything up to `max`, so both the
-// everyday layouts and the overflow edges get explored.
+// Mostly atlas-sized numbers, sometimes anything up to `max`: everyday layouts and overflow edges.
 int32_t Extent(FuzzedDataProvider& in, int32_t max)
 {
     switch (max <= 0 ? -1 : in.ConsumeIntegralInRange<int>(0, 7)) {
@@ -56,8 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (size_t i = 0; i < rects.size(); ++i) {
         const Rect& r = rects[i];
         if (r.x == INT32_MIN && r.y == INT32_MIN) {
-            // What was left out fits in no free rectangle (but 0 by 0 costs
-            // nothing at 0,0, so it may have found no place while one was there).
+            // What was left out fits in no free rectangle (but 0 by 0 costs nothing at 0,0: it may find no place).
             for (const Rect& f : packer.GetFreeRects())
                 if (r.w <= f.w && r.h <= f.h && int64_t(r.w) + r.h > 0)
                     FuzzFail("rect packer", "rectangle " + std::to_string(i) + " left out, though a free one holds it");

@@ -1,7 +1,6 @@
-// The sprite atlas packing on random image sizes. The table is in stable order of the larger side;
-// placed images lie inside the atlas, a pixel apart from each other and from what is free, their size
-// kept (exchanged when turned); what was left out fits nowhere at a cost (0 by 0 costs nothing at
-// 0,0); the atlas side is the smallest power of two holding them all.
+// The sprite atlas packing on random sizes: the table in stable order of the larger side; placed images inside the
+// atlas, a pixel apart from each other and what is free, their size kept (exchanged when turned); the rest fit
+// nowhere at a cost (0 by 0 costs nothing at 0,0); the atlas side the least power of two holding them all.
 #include "FuzzSupport.h"
 #include "graphics/CSpritePacker.h"
 

@@ -1,5 +1,4 @@
-// The committed data are what the generator makes today and, read as the game reads them (its list
-// reader, SDL_image, SDL's WAV loader), what the game expects.
+// The committed data are what the generator makes and, read as the game reads them, what the game expects.
 #include "DataSet.h"
 #include "data/DataFile.h"
 
@@ -44,8 +43,7 @@ TEST(ShippedData, committed_files_match_the_generator)
     std::filesystem::remove_all(dir);
 }
 
-// The sound ids the game plays: hover tick, placement, game over, pass, each audible. (The sprites' order shows
-// in the end-to-end game: gold tokens where Gold placed, Silver's grey, the picture behind.)
+// The sound ids the game plays, each audible (the sprites' order shows in the end-to-end game's colours).
 TEST(ShippedData, sounds_in_the_order_the_game_uses_them)
 {
     std::vector<std::string> lines;

@@ -188,8 +188,7 @@ def install(deb, root, elsewhere):   # the desktop entry names the place the pac
     subprocess.run(["dpkg-deb", "-x", deb, root], check=True)
     program, data = root + "/usr/lib/games/vesk/vesk", root + "/usr/share/games/vesk"
     font = os.path.normpath(os.path.join(data, "Data", os.readlink(data + "/Data/36DAYSAG.TTF")))
-    os.makedirs(os.path.dirname(font))   # the font package's file, as if unpacked beside it
-    shutil.copy(font[len(root):], font)
+    os.makedirs(os.path.dirname(font)); shutil.copy(font[len(root):], font)   # its font package, as if unpacked there
     with open(root + "/usr/share/applications/vesk.desktop") as f:
         keys = dict(line.split("=", 1) for line in f.read().splitlines() if "=" in line)
     check(keys.get("Icon") == "vesk" and keys.get("Exec", "").strip('"') == "/usr/games/vesk",

@@ -42,9 +42,8 @@ protected:
     CEngineSettings settings = CEngineSettings::DefaultSettings();
 };
 
-// A start holds a 1024 by 768 OpenGL window (its projection shows in the drawing tests: pixels read where the
-// world drew), the audio device and the icon, whose top-left palette index is transparent; after Shutdown it
-// starts again. An icon not 32 by 32 or without a palette fails the start, saying so, and leaves nothing held.
+// A start holds a 1024 by 768 OpenGL window, the audio device and the icon, its top-left index transparent; after
+// Shutdown it starts again. An icon not 32 by 32 or without a palette fails the start, saying so, holding nothing.
 TEST_F(EngineSetup, starts_and_shuts_down)
 {
     for (const auto& [w, h, bits, fault] : {std::tuple{32, 16, 8, "is 32 by 16 pixels; it must be 32 by 32"},
@@ -65,8 +64,7 @@ TEST_F(EngineSetup, starts_and_shuts_down)
     }
 }
 
-// "-fullscreen" counts as a whole, case-sensitive argument, anywhere (argument 0 too), also repeated;
-// the count bounds the scan.
+// "-fullscreen" counts as a whole, case-sensitive argument, anywhere (argument 0 too), repeated; the count bounds it.
 TEST(StartupSettings, fullscreen_option)
 {
     const char* args[] = {"./vesk", "-Fullscreen", "--fullscreen", "-fullscreen=1", "-fullscree", "", "-fullscreen", "-fullscreen"};

@@ -5,9 +5,8 @@
 
 #include <random>
 
-// Random games on boards of side 1 to 6 for 2 to 4 teams, move by move against the rules model:
-// placements of any size (small ones likelier, some refused), passes likelier after a pass so games
-// end, one refused proposal after the end. Legal exactly as the model says, and so is every change.
+// Random games on boards of side 1 to 6 for 2 to 4 teams against the rules model: placements of any size (small
+// likelier, some refused), passes likelier after a pass, a refused one after the end: legal, and each change, as it says.
 TEST(GameState, random_games_agree_with_the_rules_model)
 {
     for (uint32_t size = 1; size <= 6; ++size)

@@ -51,14 +51,12 @@ protected:
         return m_dir + name;
     }
 
-    // Loads a list of these lines, then expects sprite i's place to hold image i (turned a quarter
-    // clockwise when the sprite says so), every other texel transparent, and the sprite drawn
-    // upright at its size (the images are of even sides, so texel centres fall on pixel centres).
+    // Loads a list, then expects sprite i's place to hold image i (turned a quarter clockwise if the sprite says so),
+    // every other texel transparent, and the sprite drawn upright at its size (even sides: texels on pixels).
     void Load(const std::string& listText, const std::vector<Image>& bySprite)
     {
         std::ofstream(m_dir + "sprites.dat", std::ios::binary) << listText;
-        sheet.Load(m_dir + "sprites.dat");
-        glBindTexture(GL_TEXTURE_2D, sheet.GetTextureId());
+        sheet.Load(m_dir + "sprites.dat"), glBindTexture(GL_TEXTURE_2D, sheet.GetTextureId());
         int w = 0, h = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
@@ -95,8 +93,8 @@ protected:
     const std::string m_dir = testing::TempDir() + "vesk-gfx-" + std::to_string(getpid()) + "/";
 };
 
-// Sprites are numbered smallest first and placed largest first where the atlas grows least. Among
-// equal sides the later goes first: it leaves a strip 23 high, where the tall image fits only lying.
+// Sprites are numbered smallest first and placed largest first where the atlas grows least; of equal sides the later
+// first, leaving a strip 23 high where the tall image fits only lying. A missing file or empty line takes no number.
 TEST_F(Gl, sprite_sheet_worked_examples_give_order_places_and_texture)
 {
     const Image a{64, 64, 10}, b{32, 48, 20}, c{128, 16, 30}, d{48, 32, 40, true};
@@ -117,8 +115,7 @@ TEST_F(Gl, sprite_sheet_worked_examples_give_order_places_and_texture)
     EXPECT_EQ(std::make_tuple(sheet.GetAtlasSide(), Sprite(0).m_u0 * 16, Sprite(1).m_halfHeight), std::make_tuple(16, 1.0f, 6.0f));
 }
 
-// The glyph packer's worked example to the coordinate: largest area first, the later of two equal
-// areas first, each in the free area where the square grows least, the rest cut in three.
+// The glyph packer's worked example to the coordinate: largest area first, of equal ones the later, the rest cut in three.
 TEST(RectPacker, worked_example)
 {
     Rect a{0, 0, 10, 20}, b{0, 0, 20, 10}, c{0, 0, 5, 5};
@@ -131,8 +128,7 @@ TEST(RectPacker, worked_example)
                                      28, 1, 35, 5, 22, 7, 5, 4, 28, 7, 35, 4}));
 }
 
-// A texture the driver refuses is no texture, and leaves no error behind; an error someone else
-// left pending does not make a good upload fail.
+// A texture the driver refuses is none and leaves no error; one someone else left pending fails no good upload.
 TEST_F(Gl, a_refused_upload_gives_no_texture)
 {
     GLint max = 0;

@@ -46,10 +46,9 @@ CSearchNode* Add(CSearchNode* parent, const CGameState& s)   // grows the child 
     return parent->m_children[parent->m_children.size() - 1];
 }
 
-// Plain minimax from the rules over the opponent's moves: the pass below a full hand, then each cell
-// the mover can raise by one from its hand, on the walk from the middle cell by the row and column
-// steps below, mirrored across the columns (flips bit 0) and the rows (bit 1). Leaves are worth Gold's
-// lead, 1000 times once the game is over; first gets the first move that reaches the best value.
+// Plain minimax from the rules over the opponent's moves: the pass below a full hand, then each cell the mover can
+// raise by one from its hand, on the walk from the middle by the steps below, mirrored across the columns (flips
+// bit 0) and rows (bit 1). Leaves: Gold's lead, 1000 times at the end; first: the first move of the best value.
 int Minimax(const CGameState& s, int depth, int flips = 0, std::string* first = nullptr)
 {
     if (depth == 0 || s.IsGameDone()) return (s.GetTeamScore(0) - s.GetTeamScore(1)) * (s.IsGameDone() ? 1000 : 1);
@@ -72,8 +71,7 @@ int Minimax(const CGameState& s, int depth, int flips = 0, std::string* first = 
 }
 }
 
-// On positions of random games, at depths 1 to 4 without noise, FindMove plays the model's first best
-// move under the root's two coin flips, and the search's value is the model's.
+// On random games' positions at depths 1 to 4 without noise, FindMove plays the model's move, Search gives its value.
 TEST(Search, agrees_with_plain_minimax_on_random_positions)
 {
     std::mt19937 gen(5);
@@ -97,15 +95,13 @@ TEST(Search, agrees_with_plain_minimax_on_random_positions)
     }
 }
 
-// A leaf adds (r (2N + 1)) / 32768 - N for the next value r. On two-ply trees whose leaves draw no noise, so
-// the draws count them, a value equal to the bound does not cut, one beyond does. A finished game counts 1000
-// times, noise included: far outside the window it is still chosen, and cuts.
+// A leaf adds (r (2N + 1)) / 32768 - N for the next value r. On two-ply trees (the draws count the leaves) a value
+// equal to the bound does not cut, one beyond does. A finished game counts 1000 times, noise included, and cuts.
 TEST(Search, noise_strict_cut_offs_and_finished_games)
 {
     g_evalNoise = 2;
     LoadDraws({ 0, 6553, 6554, 19660, 19661, 32767 });
-    auto leaf = Root(Leaf(-3));
-    for (int noise : { -2, -2, -1, 0, 1, 2 }) EXPECT_EQ(Search(leaf, nullptr, -kWindow, kWindow, &g_arena, 0), -3 + noise);
+    for (int noise : { -2, -2, -1, 0, 1, 2 }) EXPECT_EQ(Search(Root(Leaf(-3)), nullptr, -kWindow, kWindow, &g_arena, 0), -3 + noise);
 
     const struct { int rootTeam, a; std::vector<int> b; uint64_t leaves; } cases[] = {
         { 0, 3, { 3, 1 }, 3 }, { 0, 3, { 2, 5 }, 2 }, { 1, -3, { -3, -1 }, 3 }, { 1, -3, { -2, -5 }, 2 },

@@ -1,9 +1,8 @@
 #ifndef VESK_TESTS_SUPPORT_FEEDBACK_H
 #define VESK_TESTS_SUPPORT_FEEDBACK_H
 
-// What immediate-mode drawing emits, caught in feedback mode: each primitive in window coordinates
-// (origin bottom left) with colour and texture coordinates; quads and fans arrive as polygons, lines
-// as their ends. A full buffer or an unknown token stops the program: the harness is broken then.
+// What immediate-mode drawing emits, caught in feedback mode: each primitive in window coordinates with colour and
+// texture coordinates (quads as polygons, lines as ends); a full buffer or an unknown token stops the program.
 
 #include <GL/gl.h>
 #include <SDL.h>
@@ -39,8 +38,7 @@ inline std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()
     return primitives;
 }
 
-// The one OpenGL window of a test process, opened on first use, one unit per pixel with y up as the
-// engine sets it; every call starts again from identity matrices with texturing on.
+// The test process's OpenGL window, opened on first use, one unit a pixel, y up; each call resets matrices, texturing on.
 inline bool OpenGlWindow()
 {
     static const bool open = SDL_Init(SDL_INIT_VIDEO) == 0 && SDL_SetVideoMode(1024, 768, 32, SDL_OPENGL);

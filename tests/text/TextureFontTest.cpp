@@ -1,5 +1,4 @@
-// The texture font in a real OpenGL window against FreeType's own rendering of the same glyphs:
-// what DrawString emits is caught in feedback mode, the atlas read back. Bad fonts are the fuzzer's.
+// The texture font against FreeType's own rendering: DrawString caught in feedback mode, the atlas read back.
 #include "support/Feedback.h"
 #include "text/CFontManager.h"
 #include "text/CTextureFont.h"
@@ -14,8 +13,7 @@ namespace {
 const char* const kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";   // fonts-dejavu-core
 const float kSize = 16.0f;   // where "-", "_" and the macron are one row high
 
-// What a string draws, relative to the pen's start: the bounds of its vertices and texture coordinates, and
-// whether every vertex took the texture corner of its own side (for one glyph).
+// What a string draws from the pen's start: its vertices' and texture coordinates' bounds, each corner's own texel.
 struct Drawn { float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f, s0 = 1e9f, t0 = 1e9f, s1 = -1e9f, t1 = -1e9f; bool matched = true; };
 
 Drawn Draw(const CTextureFont& font, const std::string& text)
@@ -42,10 +40,9 @@ int Texel(const FT_Bitmap& b, int row, int i)
     return b.pixel_mode == FT_PIXEL_MODE_MONO ? (r[i / 8] >> (7 - i % 8) & 1) * 255 : r[i];
 }
 
-// Every byte's glyph sits in the atlas bottom row first, exactly as FreeType draws it, at the place and size
-// its quad says, never in row or column 0; the texel column right of it and the row above it stay free; the pen
-// moves by whole-pixel advances; a byte without a glyph draws and moves nothing. In an outline font and in a
-// bitmap font of one bit per pixel.
+// Every byte's glyph sits in the atlas bottom row first, exactly as FreeType draws it, where its quad says, never in
+// row or column 0, the column right and row above it free; the pen moves by whole pixels; a byte without a glyph
+// draws and moves nothing. In an outline font and a bitmap font of one bit per pixel.
 class TextureFont : public ::testing::TestWithParam<std::pair<const char*, float>> {};
 
 TEST_P(TextureFont, every_byte_draws_freetypes_bitmap_upside_down)
@@ -69,8 +66,7 @@ TEST_P(TextureFont, every_byte_draws_freetypes_bitmap_upside_down)
     int side = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &side);
     std::vector<unsigned char> atlas(size_t(side) * side);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, atlas.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1), glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, atlas.data());
 
     for (int c = 1; c < 256; ++c) {
         SCOPED_TRACE(c);

@@ -22,9 +22,8 @@ using namespace worldtest;
 namespace {
 
 typedef std::vector<FeedbackPrimitive> Frame;
-// A team's tokens within 60 of a point, in drawing order, as "distance@angle" from it (whole units and
-// degrees): white triangles of its sprite's corners, placed by the middle of their long edge (the quad's
-// centre), so tokens drawn on top of each other count once.
+// A team's tokens within 60 of a point as "distance@angle" from it, in drawing order: white triangles of its
+// sprite's corners, placed by their long edge's middle (the quad's centre), so a token drawn twice counts once.
 std::string Tokens(const Frame& frame, const CVector2& at, int team)
 {
     const CSprite& sprite = CSpriteSheet::GetInstance()->GetSprite(team == 0 ? 1 : 0);
@@ -64,8 +63,8 @@ protected:
     void SetUp() override { ASSERT_TRUE(s_Started); WorldTest::SetUp(); }
     Frame Drawn() { return CaptureFeedback([&] { m_World->Draw(); }); }
 
-    // The texts drawn where the menu and the game screen put them, each found as the very glyph quads
-    // it draws there alone in one of the four colours: "Move@10, Score: 18@874 silver".
+    // The texts drawn where the screens put them, each found as the very quads it draws there alone in one of the
+    // four colours: "Move@10, Score: 18@874 silver".
     std::string Labels(const Frame& frame)
     {
         const std::string g = "Score: " + std::to_string(m_World->GetState().GetTeamScore(0)),
@@ -99,9 +98,8 @@ protected:
 
 } // namespace
 
-// While Gold drags, the cell and both stocks show the placement's outcome, and after a cancel the state.
-// A stack: nine on a ring of 25 at i 360 / min(count, 9) degrees, truncated, the tenth on the centre, the
-// rest on a ring of 44 at i 40 + 20; no token hides another.
+// While Gold drags, the cell and both stocks show the placement's outcome, after a cancel the state. A stack: nine
+// on a ring of 25 at i 360 / min(count, 9) degrees, the tenth on the centre, the rest on one of 44 at i 40 + 20.
 TEST_F(WorldDraw, stocks_during_a_drag)
 {
     StartAt(Position("g1--/----/--s2--/----/--- g 0"));   // 18 and 17 in hand
@@ -140,9 +138,8 @@ TEST_F(WorldDraw, sounds_are_numbered_by_line)
     EXPECT_TRUE(chdir(previous) == 0 && std::filesystem::remove_all(dir));
 }
 
-// The engine's own loop and world: Escape or "Exit" on the menu ends the loop before the next event, a
-// released Escape does not. Minimised, it runs no frame, and the restore restarts the clock: 700 ms
-// away later, Gold's placement at "Very Easy" still waits for Silver's reply (sound 1 twice).
+// The engine's loop and world: Escape or "Exit" on the menu ends it before the next event, a released Escape does
+// not. Minimised, it runs no frame; the restore restarts the clock, so 700 ms away Silver still waits (sound 1 twice).
 TEST_F(WorldDraw, the_engines_loop)
 {
     auto push = [](Uint8 type, int what = 0, Uint16 x = 0, Uint16 y = 0) {   // a key, a button or a gain
@@ -168,9 +165,8 @@ TEST_F(WorldDraw, the_engines_loop)
     EXPECT_EQ(Look(), "menu ---/----/-----/----/--- g 0, sounds 0 2 0 0");
 }
 
-// Every text where it stands, in its colour, and no other: the menu with "Normal" under the pointer;
-// the turn marker on the mover's side, "Passed" opposite, the scores in their sides' colours, "Pass"
-// by the lit button on Gold's live turn only, the result as the scores compare.
+// Every text where it stands, in its colour, and no other: the menu with "Normal" under the pointer; "Move" on the
+// mover's side, "Passed" opposite, the scores, "Pass" on Gold's live turn only, the result as the scores compare.
 TEST_F(WorldDraw, texts_where_they_stand)
 {
     MoveTo(200, 390);

@@ -11,8 +11,7 @@ using namespace worldtest;
 
 using World = WorldTest;
 
-// Silver replies in the first frame past its 500 ms pause, not at exactly 500, and leaves no pause.
-// Meanwhile presses do nothing: the ring stays.
+// Silver replies in the first frame past its 500 ms pause, not at 500, and leaves none; meanwhile presses do nothing.
 TEST_F(World, silver_places_after_the_placement_pause)
 {
     StartAt(Position("s1s1-/----/-----/----/--- g 0")), PlaceByDrag(2, 2), Press(900, 700);   // Silver's best: a triangle
@@ -52,10 +51,9 @@ TEST_F(World, menu_hover_and_clicks)
         EXPECT_EQ(m_World->GetMenuHover(), e.hover) << e.x << "," << e.y;
         for (const bool pressed : {true, false}) {
             if (e.hover < 1 || e.hover > 4) break;
-            g_searchDepth = g_evalNoise = -1;
-            Button(e.x, e.y, pressed, pressed ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT);
-            EXPECT_EQ(m_World->GetMode(), CGameWorld::MODE_GAME);
-            EXPECT_EQ(g_searchDepth * 10 + g_evalNoise, e.depth * 10 + e.noise);
+            g_searchDepth = g_evalNoise = -1, Button(e.x, e.y, pressed, pressed ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT);
+            EXPECT_EQ(std::make_pair(m_World->GetMode() == CGameWorld::MODE_GAME, g_searchDepth * 10 + g_evalNoise),
+                      std::make_pair(true, e.depth * 10 + e.noise)) << e.x << "," << e.y;
             Escape();
         }
     }
@@ -105,9 +103,9 @@ TEST_F(World, pass_during_a_drag_ends_the_drag)
     EXPECT_TRUE(m_World->GetState().GetCurTeam() == 0 && m_World->IsPassHover());   // Silver placed; the pass lights
 }
 
-// A press picks a cell strictly within 60 of its centre, and only one Gold can raise by a token;
-// otherwise it does nothing, not even pass. No time passes on the menu. A clicked pass waits 400 ms;
-// Silver's pass sounds 3, or 2 when it ends the game; then a left press anywhere opens the menu.
+// A press picks a cell strictly within 60, one Gold can raise by a token; otherwise it does nothing, not even pass.
+// No time passes on the menu. A clicked pass waits 400 ms; Silver's pass sounds 3, or 2 when it ends the game;
+// then a left press anywhere opens the menu.
 TEST_F(World, presses_passes_and_the_end)
 {
     StartAt(Position("g18--/----/-----/----/--s1 g 0"));   // Gold holds 1
@@ -129,9 +127,9 @@ TEST_F(World, presses_passes_and_the_end)
     EXPECT_EQ(m_World->GetMode(), CGameWorld::MODE_MENU);
 }
 
-// Random mouse, key and frame input from a fixed seed keeps the rules and the world's fields: each
-// position sound to the rules model, a drag offering a legal placement by Gold, the pass button lit
-// only on Gold's live turn, a highlight only on a cell but after Silver's pass; and it plays games.
+// Random input from a fixed seed keeps the rules and the world's fields: each position sound to the rules model, a
+// drag offering a legal placement by Gold, the pass lit on Gold's live turn only, a highlight on a cell (none after
+// Silver's pass); and it plays games.
 TEST_F(World, random_input_keeps_the_rules)
 {
     std::mt19937 rng(3);
@@ -157,8 +155,8 @@ TEST_F(World, random_input_keeps_the_rules)
         ASSERT_TRUE(CInvariantChecker::CheckState(s, why)) << step << ": " << why;
         ASSERT_TRUE(!w.IsDragging() || (s.GetCurTeam() == 0 && team == 0 && row < 5 && col < s.GetRowLength(row) &&
                                         CInvariantChecker::IsLegal(s, row, col, s.GetCellTokens(row, col) + w.GetDragCount()))) << step;
-        ASSERT_TRUE(!w.IsPassHover() || (!s.IsGameDone() && s.GetCurTeam() == 0 && !w.IsDragging())) << step;
-        ASSERT_TRUE(team == 255 || (team < 2 && (row < 5 ? col < s.GetRowLength(row) : team == 1 && row == 255))) << step;
+        ASSERT_TRUE((!w.IsPassHover() || (!s.IsGameDone() && s.GetCurTeam() == 0 && !w.IsDragging())) &&
+                    (team == 255 || (team < 2 && (row < 5 ? col < s.GetRowLength(row) : team == 1 && row == 255)))) << step;
     }
     EXPECT_TRUE(games > 10 && placements > 300) << games << " games, " << placements << " placements";
 }
