@@ -17,10 +17,8 @@ const std::string kRoot = VESK_SOURCE_DIR "/";
 // A picture decoded to its size and RGBA bytes (empty if it does not load), another file's bytes.
 std::string Contents(const std::string& path)
 {
-    if (path.compare(path.size() - 4, 4, ".png") != 0) {
-        std::ifstream f(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(f), {});
-    }
+    if (path.compare(path.size() - 4, 4, ".png") != 0)
+        return std::string(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {});
     SDL_PixelFormat rgba{nullptr, 32, 4, 0, 0, 0, 0, 0, 8, 16, 24, 0xff, 0xff00, 0xff0000, 0xff000000, 0, 255};
     SDL_Surface* s = IMG_Load(path.c_str());
     SDL_Surface* c = s ? SDL_ConvertSurface(s, &rgba, SDL_SWSURFACE) : nullptr;

@@ -44,8 +44,7 @@ zcat "$share/doc/vesk/changelog.gz" | head -n 1 | grep -q "^vesk ($version) " ||
 grep -q "<release version=\"$version\"" "$share"/metainfo/*.metainfo.xml || fail "the AppStream file has no release $version"
 python3 "$here/xsession.py" deb "$deb" || fail "the unpacked game did not run"
 
-# The tree's options, for the copies: its build type, compilers and flags and
-# Vesk's own, less the tests, which the package does not hold.
+# The tree's options, for the copies: its build type, compilers and flags and Vesk's own, less the tests.
 mapfile -t options < <(grep -E '^(CMAKE_BUILD_TYPE|CMAKE_(C|CXX)_COMPILER|CMAKE_(C|CXX)_FLAGS|CMAKE_EXE_LINKER_FLAGS|VESK_[A-Z_]+):(STRING|BOOL|FILEPATH|PATH)=' \
   "$build/CMakeCache.txt" | grep -v '^VESK_BUILD_TESTS:' | sed 's/^/-D/')
 options+=(-DVESK_BUILD_TESTS=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON)
@@ -53,8 +52,7 @@ options+=(-DVESK_BUILD_TESTS=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON)
 # copy_package SOURCE BUILD: HEAD cloned into SOURCE, built in BUILD, packaged; prints the package's path.
 copy_package() {
   local src="$1" bld="$2" log="$work/copy-$(basename "$(dirname "$1")").log"
-  { git clone --quiet --no-checkout "$source_dir" "$src" &&
-      git -C "$src" fetch --quiet "$source_dir" HEAD &&
+  { git clone --quiet --no-checkout "$source_dir" "$src" && git -C "$src" fetch --quiet "$source_dir" HEAD &&
       git -C "$src" checkout --quiet --detach "$commit" &&
       cmake -S "$src" -B "$bld" "${options[@]}" &&
       cmake --build "$bld" -j"$(nproc)" --target vesk vesk-lab &&

@@ -23,10 +23,8 @@ TEST(GameState, random_games_agree_with_the_rules_model)
                 const bool legal = !pass && state.IsMoveLegal(r, c, tokens);
                 std::string error;
                 pass ? state.Pass() : legal ? state.MakeMove(r, c, tokens) : void();
-                if (pass)
-                    EXPECT_TRUE(CInvariantChecker::CheckPass(before, state, error)) << error;
-                else
-                    EXPECT_EQ(legal, CInvariantChecker::IsLegal(before, r, c, tokens)) << r << " " << c << " " << int(tokens);
+                if (pass) EXPECT_TRUE(CInvariantChecker::CheckPass(before, state, error)) << error;
+                else EXPECT_EQ(legal, CInvariantChecker::IsLegal(before, r, c, tokens)) << r << " " << c << " " << int(tokens);
                 EXPECT_TRUE(!legal || CInvariantChecker::CheckPlacement(before, r, c, tokens, state, error)) << error;
                 if (before.IsGameDone()) state.Reset();
             }

@@ -2,6 +2,7 @@
 #include "graphics/CRectPacker.h"
 #include "graphics/CSprite.h"
 #include "graphics/CSpriteSheet.h"
+#include "graphics/Shapes.h"
 #include "graphics/Texture.h"
 #include "support/Feedback.h"
 
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -68,6 +70,7 @@ protected:
             const Image& image = bySprite[i];
             SCOPED_TRACE(i);
             EXPECT_TRUE(s.m_halfWidth * 2 == image.w && s.m_halfHeight * 2 == image.h && s.m_texId == sheet.GetTextureId());
+            if (image.w > 1024) continue;
             ASSERT_EQ(std::make_pair((s.m_u1 - s.m_u0) * w, (s.m_v1 - s.m_v0) * h),
                       s.m_turned ? std::make_pair(1.0f * image.h, 1.0f * image.w) : std::make_pair(1.0f * image.w, 1.0f * image.h));
             for (int iy = 0; iy < image.h; ++iy)
@@ -110,8 +113,8 @@ TEST_F(Gl, sprite_sheet_worked_examples_give_order_places_and_texture)
     EXPECT_TRUE(Sprite(0).m_turned);
 
     // An image of no width is packed like any other: it takes 0,0 and the next one goes beside it.
-    const Image none{0, 12, 5}, dot{8, 8, 6};
-    Load(Tga("z.tga", none) + "\n" + Tga("d.tga", dot), {dot, none});
+    const Image none{0, 12, 5}, dot{8, 8, 6}, flat{1025, 0, 7};   // flat fits nowhere, and draws nothing in its place
+    Load(Tga("z.tga", none) + "\n" + Tga("d.tga", dot) + "\n" + Tga("f.tga", flat), {dot, none, flat});
     EXPECT_EQ(std::make_tuple(sheet.GetAtlasSide(), Sprite(0).m_u0 * 16, Sprite(1).m_halfHeight), std::make_tuple(16, 1.0f, 6.0f));
 }
 
@@ -124,8 +127,27 @@ TEST(RectPacker, worked_example)
     packer.AddFreeRect({1, 1, 62, 62});
     std::vector<int> got{packer.Pack(1), a.x, a.y, b.x, b.y, c.x, c.y, packer.GetSize()};
     for (const Rect& f : packer.GetFreeRects()) got.insert(got.end(), {f.x, f.y, f.w, f.h});
+    CRectPacker ties;   // of free areas where the square grows alike the first; 0 by 0 costs nothing at 0,0: never there
+    Rect d{0, 0, 5, 5}, e{0, 0, 0, 0};
+    ties.AddRect(&d), ties.AddRect(&e), ties.AddFreeRect({0, 0, 4, 4}), ties.AddFreeRect({1, 1, 9, 9}), ties.AddFreeRect({2, 2, 9, 9});
+    got.insert(got.end(), {ties.Pack(0), d.x, d.y, e.x, e.y});
     EXPECT_EQ(got, (std::vector<int>{true, 1, 12, 1, 1, 22, 1, 32, 22, 12, 41, 51, 12, 12, 9, 20, 1, 33, 10, 30, 12, 33, 9, 30,
-                                     28, 1, 35, 5, 22, 7, 5, 4, 28, 7, 35, 4}));
+                                     28, 1, 35, 5, 22, 7, 5, 4, 28, 7, 35, 4, true, 1, 1, 2, 2}));
+}
+
+// A disc is a fan of 32 triangles, a ring a closed band: their areas are 32-gons'; neither leaves a texture bound.
+TEST_F(Gl, discs_and_rings_are_closed)
+{
+    const double gon = 16 * std::sin(M_PI / 16);   // a 32-gon's area over its radius squared
+    for (bool disc : {true, false}) {
+        double area = 0;
+        glBindTexture(GL_TEXTURE_2D, 7), glLoadIdentity(), glTranslatef(512, 384, 0);
+        for (const FeedbackPrimitive& p : CaptureFeedback([&] { disc ? DrawCircle(60, true) : DrawRing(60, 5); }))
+            area += std::fabs((p[1].x - p[0].x) * (p[2].y - p[0].y) - (p[2].x - p[0].x) * (p[1].y - p[0].y)) / 2;
+        GLint bound = -1;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_TRUE(std::fabs(area - gon * (disc ? 3600 : 65 * 65 - 3600)) < 0.5 && bound == 0) << area;
+    }
 }
 
 // A texture the driver refuses is none and leaves no error; one someone else left pending fails no good upload.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <ctime>
 #include <random>
 #include <string>
 #include <vector>
@@ -89,7 +90,8 @@ TEST(Search, agrees_with_plain_minimax_on_random_positions)
             CRandomTable::GetInstance()->Fill(table.data());
             const OpponentMove move = FindMove(s, depth, 0);
             EXPECT_EQ((move.isPass ? "pass" : std::to_string(move.row) + " " + std::to_string(move.col)) + ", " +
-                          std::to_string(Search(Root(s), nullptr, -kWindow, kWindow, &g_arena, depth)),
+                          std::to_string(Search(Root(s), nullptr, -kWindow, kWindow, &g_arena, depth)) +
+                          (move.ms >= 0 && move.ms <= 1000.0 * std::clock() / CLOCKS_PER_SEC ? "" : ", past the processor time"),
                       first + ", " + std::to_string(value)) << CNotation::Format(s) << " at depth " << depth;
         }
     }

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct FeedbackVertex
 {
     float x, y, r, g, b, a, s, t;
 };
+inline bool operator==(const FeedbackVertex& a, const FeedbackVertex& b) { return !std::memcmp(&a, &b, sizeof a); }
 typedef std::vector<FeedbackVertex> FeedbackPrimitive;
 
 inline std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()>& draw)

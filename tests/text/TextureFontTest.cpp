@@ -95,7 +95,7 @@ TEST_P(TextureFont, every_byte_draws_freetypes_bitmap_upside_down)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fonts, TextureFont, ::testing::Values(std::pair{kDejaVu, kSize},
+INSTANTIATE_TEST_SUITE_P(Fonts, TextureFont, ::testing::Values(std::pair{kDejaVu, kSize}, std::pair{kDejaVu, 7.0f},
     std::pair{VESK_SOURCE_DIR "/fuzz/corpus/fuzz_font/bitmap_40px.bdf", 40.0f}));
 
 } // namespace
