@@ -78,9 +78,9 @@ protected:
         std::set<std::string> found;
         for (const auto& [text, x, y] : places)
             for (const auto& [name, c] : colours) {
-                const Frame label = CaptureFeedback([&, x = x, y = y, c = c] {
+                const Frame label = CaptureFeedback([t = text.c_str(), x = x, y = y, c = c] {   // C++17 lambdas take bindings by copy
                     glLoadIdentity(), glTranslatef(x, y, 0), glColor4f(c[0], c[1], c[2], 1);
-                    CFontManager::GetInstance()->GetFont(0)->DrawString(text.c_str());
+                    CFontManager::GetInstance()->GetFont(0)->DrawString(t);
                 });
                 if (std::search(frame.begin(), frame.end(), label.begin(), label.end()) != frame.end())
                     found.insert(text + "@" + std::to_string(int(x)) + name);
