@@ -46,8 +46,31 @@ install(CODE "
 ")
 install(TARGETS vesk RUNTIME DESTINATION "\${VESK_EXE_DIR}")
 install(TARGETS vesk-lab RUNTIME DESTINATION "\${VESK_BIN_DIR}")
+# A stripping install (the package's) strips as Debian's tools do: the
+# compilers' notes in .comment go too.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${VESK_EXE_DIR}/vesk\"
+                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${VESK_BIN_DIR}/vesk-lab\"
+                    COMMAND_ERROR_IS_FATAL ANY)
+  endif()
+")
 install(FILES "${PROJECT_SOURCE_DIR}/Vesk.bmp" DESTINATION "\${VESK_DATA_DIR}")
-install(DIRECTORY "${PROJECT_SOURCE_DIR}/Data/" DESTINATION "\${VESK_DATA_DIR}/Data")
+# The font is Routed Gothic Narrow from Debian's fonts-routed-gothic, byte for
+# byte: the package (prefix /usr) depends on that package and links to its
+# file; an install elsewhere takes the copy.
+install(DIRECTORY "${PROJECT_SOURCE_DIR}/Data/" DESTINATION "\${VESK_DATA_DIR}/Data"
+        PATTERN 36DAYSAG.TTF EXCLUDE)
+install(CODE "
+  set(data \"\${CMAKE_INSTALL_PREFIX}/\${VESK_DATA_DIR}/Data\")
+  if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+    file(CREATE_LINK ../../../fonts/truetype/routed-gothic/routed-gothic-narrow.ttf
+         \"\$ENV{DESTDIR}\${data}/36DAYSAG.TTF\" SYMBOLIC)
+  else()
+    file(INSTALL \"${PROJECT_SOURCE_DIR}/Data/36DAYSAG.TTF\" DESTINATION \"\${data}\")
+  endif()
+")
 install(DIRECTORY "${PROJECT_SOURCE_DIR}/packaging/icons/"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor")
 install(FILES "${PROJECT_SOURCE_DIR}/packaging/copyright"
@@ -119,6 +142,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-routed-gothic)   # the font (above)
 # Debugging information stays in the build tree, not in the package.
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -1,8 +1,7 @@
 #ifndef VESK_FUZZ_FUZZSUPPORT_H
 #define VESK_FUZZ_FUZZSUPPORT_H
 
-// What the fuzz targets share: a failed check stops the run with its reason,
-// a scratch file for code that reads by path, the packers' rectangle checks.
+// What the fuzz targets share: a failed check's stop, a scratch file to read by path, the packers' rectangle checks.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -29,8 +28,7 @@ inline const std::string& FuzzFile(const uint8_t* data, size_t size)
     return scratch.path;
 }
 
-// Two placed rectangles keep `gap` clear between them along x or y; only
-// positive extents cover anything.
+// Two placed rectangles keep `gap` clear between them along x or y; only positive extents cover anything.
 template <class A, class B>
 bool Apart(const A& a, const B& b, int gap)
 {

@@ -1,7 +1,6 @@
-// A fuzz target as an ordinary test, where libFuzzer is not built: every
-// file in the folders named (the committed seeds) goes to the target, then
-// -runs=N inputs made from a fixed seed: a seed file with a few bytes
-// changed and perhaps cut short, or random bytes. A failed check aborts.
+// A fuzz target as an ordinary test, where libFuzzer is not built: every file in the folders named (the committed
+// seeds) goes to the target, then -runs=N inputs made from a fixed seed: a seed file with a few bytes changed and
+// perhaps cut short, or random bytes. A failed check aborts.
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -20,14 +19,12 @@ namespace fs = std::filesystem;
 
 int main(int argc, char** argv)
 {
-    if (LLVMFuzzerInitialize)
-        LLVMFuzzerInitialize(&argc, &argv);
+    if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
     auto run = [](const std::string& in) { LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(in.data()), in.size()); };
     long runs = 0;
     std::vector<std::string> seeds;
     for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]).rfind("-runs=", 0) == 0)
-            runs = std::atol(argv[i] + 6);
+        if (std::string(argv[i]).rfind("-runs=", 0) == 0) runs = std::atol(argv[i] + 6);
         else
             for (const fs::path& file : std::set<fs::path>(fs::directory_iterator(argv[i]), fs::directory_iterator())) {
                 std::ifstream in(file, std::ios::binary);
@@ -37,12 +34,10 @@ int main(int argc, char** argv)
     std::mt19937 random(1);
     for (long n = 0; n < runs; ++n) {
         std::string input(random() % 4096, '\0');
-        for (char& c : input)
-            c = char(random());
+        for (char& c : input) c = char(random());
         if (!seeds.empty() && random() % 2) {
             input = seeds[random() % seeds.size()];
-            for (int k = random() % 8; k >= 0 && !input.empty(); --k)
-                input[random() % input.size()] = char(random());
+            for (int k = random() % 8; k >= 0 && !input.empty(); --k) input[random() % input.size()] = char(random());
             input.resize(random() % 4 ? input.size() : random() % (input.size() + 1));
         }
         run(input);

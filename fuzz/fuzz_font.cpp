@@ -1,6 +1,5 @@
-// Font loading from arbitrary bytes through the font manager on a real OpenGL context (under Xvfb).
-// Whatever the file: no crash, no undefined behaviour, nothing leaked; only a font that loads takes
-// an id; its texture is a power-of-two square, row and column 0 empty, every byte's quad inside it.
+// Font loading from arbitrary bytes through the manager on a real OpenGL context: no crash, no undefined behaviour,
+// no leak; only a font that loads takes an id; its texture a power-of-two square, row and column 0 empty, quads in it.
 #include "FuzzSupport.h"
 #include "support/Feedback.h"
 #include "text/CFontManager.h"
@@ -10,8 +9,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    if (!OpenGlWindow())
-        FuzzFail("font", std::string("no OpenGL window (run it under xvfb-run): ") + SDL_GetError());
+    if (!OpenGlWindow()) FuzzFail("font", std::string("no OpenGL window (run it under xvfb-run): ") + SDL_GetError());
     glTranslatef(512, 384, 0);   // room for any glyph a font can describe, so feedback never clips a quad
     glScalef(1e-7f, 1e-7f, 1);
     return 0;
@@ -26,12 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FuzzFail("font", "the manager's list does not follow the loads");
     if (font) {
         std::string all;   // every byte the game could draw, in one string as the HUD does
-        for (int c = 1; c < 256; ++c)
-            all += char(c);
+        for (int c = 1; c < 256; ++c) all += char(c);
         for (const FeedbackPrimitive& p : CaptureFeedback([&] { font->DrawString(all.c_str()); }))
             for (const FeedbackVertex& v : p)
-                if (!(v.s >= 0 && v.s <= 1 && v.t >= 0 && v.t <= 1))
-                    FuzzFail("font", "a quad samples outside the texture");
+                if (!(v.s >= 0 && v.s <= 1 && v.t >= 0 && v.t <= 1)) FuzzFail("font", "a quad samples outside the texture");
         GLint width = 0, height = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);

@@ -1,6 +1,5 @@
-// CRectPacker (the glyphs' packer) on random rectangles and free areas that do not overlap: placed
-// rectangles lie inside one area, `gap` apart from the others of it; Pack says whether all found room;
-// what was left out fits nowhere; the size is the smallest power of two holding them all.
+// CRectPacker on random rectangles and free areas that do not overlap: each placed inside one area, `gap` from the
+// others there; Pack says if all found room; the rest fit nowhere; the size is the least power of two holding all.
 #include "FuzzSupport.h"
 #include "graphics/CRectPacker.h"
 
@@ -12,8 +11,7 @@
 
 namespace {
 
-// Mostly atlas-sized numbers, sometimes anything up to `max`, so both the
-// everyday layouts and the overflow edges get explored.
+// Mostly atlas-sized numbers, sometimes anything up to `max`: everyday layouts and overflow edges.
 int32_t Extent(FuzzedDataProvider& in, int32_t max)
 {
     switch (max <= 0 ? -1 : in.ConsumeIntegralInRange<int>(0, 7)) {
@@ -40,8 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (size_t i = in.ConsumeIntegralInRange<size_t>(0, 6); i > 0; --i) {
         Rect f{Extent(in, INT32_MAX), Extent(in, INT32_MAX), 0, 0};
         f.w = AreaExtent(in, f.x), f.h = AreaExtent(in, f.y);
-        if (std::all_of(areas.begin(), areas.end(), [&f](const Rect& a) { return Apart(a, f, 0); }))
-            areas.push_back(f);
+        if (std::all_of(areas.begin(), areas.end(), [&f](const Rect& a) { return Apart(a, f, 0); })) areas.push_back(f);
     }
     std::vector<Rect> rects(in.ConsumeIntegralInRange<size_t>(0, 96));
     CRectPacker packer;
@@ -49,8 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         r = {INT32_MIN, INT32_MIN, Extent(in, INT32_MAX), Extent(in, INT32_MAX)};   // no free area reaches INT32_MIN
         packer.AddRect(&r);
     }
-    for (const Rect& f : areas)
-        packer.AddFreeRect(f);
+    for (const Rect& f : areas) packer.AddFreeRect(f);
     const bool ok = packer.Pack(gap);
 
     std::vector<size_t> areaOf(rects.size(), areas.size());   // areas.size(): not placed
@@ -58,8 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (size_t i = 0; i < rects.size(); ++i) {
         const Rect& r = rects[i];
         if (r.x == INT32_MIN && r.y == INT32_MIN) {
-            // What was left out fits in no free rectangle (but 0 by 0 costs
-            // nothing at 0,0, so it may have found no place while one was there).
+            // What was left out fits in no free rectangle (but 0 by 0 costs nothing at 0,0: it may find no place).
             for (const Rect& f : packer.GetFreeRects())
                 if (r.w <= f.w && r.h <= f.h && int64_t(r.w) + r.h > 0)
                     FuzzFail("rect packer", "rectangle " + std::to_string(i) + " left out, though a free one holds it");
@@ -72,8 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (areaOf[i] == areas.size())
             FuzzFail("rect packer", "rectangle " + std::to_string(i) + " placed outside every free area");
         reach = std::max({reach, int64_t(r.x) + r.w, int64_t(r.y) + r.h});
-        // An empty rectangle on an edge shared by two areas may be counted to
-        // the wrong one: Apart leaves those out.
+        // An empty rectangle on an edge shared by two areas may be counted to the wrong one: Apart leaves those out.
         for (size_t j = 0; j < i; ++j)
             if (areaOf[j] < areas.size() && !Apart(r, rects[j], areaOf[i] == areaOf[j] ? gap : 0))
                 FuzzFail("rect packer", "rectangles " + std::to_string(j) + " and " + std::to_string(i) + " too close");

@@ -1,7 +1,6 @@
-// The sprite atlas packing on random image sizes. The table is in stable order of the larger side;
-// placed images lie inside the atlas, a pixel apart from each other and from what is free, their size
-// kept (exchanged when turned); one of no extent is never placed, any other left out fits nowhere;
-// the atlas side is the smallest power of two holding them all.
+// The sprite atlas packing on random sizes: the table in stable order of the larger side; placed images inside the
+// atlas, a pixel apart from each other and what is free, their size kept (exchanged when turned); the rest fit
+// nowhere at a cost (0 by 0 costs nothing at 0,0); the atlas side the least power of two holding them all.
 #include "FuzzSupport.h"
 #include "graphics/CSpritePacker.h"
 
@@ -37,23 +36,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         auto fail = [&s](const std::string& what) {
             FuzzFail("sprite packing", "entry " + std::to_string(s.entry) + " " + what);
         };
-        if (i > 0 && key(s) < key(images[i - 1]))
-            fail("breaks the stable order of the larger side");
+        if (i > 0 && key(s) < key(images[i - 1])) fail("breaks the stable order of the larger side");
         if (!(s.turned ? s.w == h && s.h == w && s.placed : s.w == w && s.h == h))
             fail("changed its size other than by turning");
         for (const Rect& f : packer.GetFreeRects())
-            if (s.placed ? !Apart(s, f, 0)
-                         : s.loaded && w > 0 && h > 0 && ((w <= f.w && h <= f.h) || (h <= f.w && w <= f.h)))
+            if (s.placed ? !Apart(s, f, 0) : s.loaded && int64_t(f.x) + f.y + w + h > 0 &&
+                                                 ((w <= f.w && h <= f.h) || (h <= f.w && w <= f.h)))
                 fail(s.placed ? "lies under a free rectangle" : "was left out although a free rectangle holds it");
-        if (!s.placed)
-            continue;
-        if (!s.loaded || w <= 0 || h <= 0 || s.x < 0 || s.y < 0 || int64_t(s.x) + s.w > side ||
-            int64_t(s.y) + s.h > side)
-            fail("did not load, has no extent or lies outside the atlas, and was placed");
+        if (!s.placed) continue;
+        if (!s.loaded || s.x < 0 || s.y < 0 || int64_t(s.x) + s.w > side || int64_t(s.y) + s.h > side)
+            fail("did not load or lies outside the atlas, and was placed");
         reach = std::max({reach, int64_t(s.x) + s.w, int64_t(s.y) + s.h});
         for (size_t j = 0; j < i; ++j)
-            if (images[j].placed && !Apart(s, images[j], 1))
-                fail("overlaps or touches another image (the 1-pixel gap)");
+            if (images[j].placed && !Apart(s, images[j], 1)) fail("overlaps or touches another image (the 1-pixel gap)");
     }
     if (side > area || side != PowerOfTwoAtLeast(reach) || side != packer.GetSide())
         FuzzFail("sprite packing", "atlas side " + std::to_string(side) + " for placements to " + std::to_string(reach));

@@ -27,8 +27,7 @@ run_one() {
   if [ "$mode" = --fixed ]; then
     # A scratch copy of the seeds, nothing of an earlier run; comparison operands (some are addresses,
     # which move from run to run) would steer the mutations, so cmp feedback is off.
-    work=$(mktemp -d)
-    cp "$here/corpus/$t"/* "$work"/
+    work=$(mktemp -d) && cp "$here/corpus/$t"/* "$work"/
     "${launch[@]}" "$build/fuzz/$t" "$here/corpus/$t"/* >"$log" 2>&1 &&
       "${launch[@]}" "$build/fuzz/$t" "${args[@]}" -seed=1 -runs=$runs -reload=0 -use_cmp=0 "$work" >>"$log" 2>&1 || status=$?
   else

@@ -20,11 +20,9 @@ int32_t CSpritePacker::PackSprites(std::vector<SpriteImage>& images)
 
     for (auto it = images.rbegin(); it != images.rend(); ++it) {
         SpriteImage& image = *it;
+        // An image of no width or height loads too, and is packed like any
+        // other: it costs and splits its free rectangle.
         if (!image.loaded)
-            continue;
-        // An image without extent would be placed nowhere sensible; images
-        // that load always have one.
-        if (image.w <= 0 || image.h <= 0)
             continue;
 
         // Free rectangles never reach beyond the area, so a fitting image
@@ -67,7 +65,8 @@ void CSpritePacker::PlaceSprite(const Rect& f, SpriteImage& image)
     }
     const int32_t w = image.w;
     const int32_t h = image.h;
-    // Pieces of zero or negative extent are kept too: they hold nothing.
+    // Pieces of zero or negative extent are kept too: only images no wider
+    // (or higher) than that fit in them.
     if (w <= h) {
         m_freeRects.push_back({f.x, f.y + h + 1, w, f.h - h - 1});
         m_freeRects.push_back({f.x + w + 1, f.y, f.w - w - 1, f.h});

@@ -157,8 +157,8 @@ void CSpriteSheet::Load(const std::string& listPath)
 
         // An image that found no room is left out rather than drawn over
         // another; the ones after it keep their relative order. An image
-        // without extent is never placed but keeps its number and draws
-        // nothing.
+        // without extent has no pixels to overwrite: placed or not, it keeps
+        // its number and draws nothing.
         if (!image.placed && image.w > 0 && image.h > 0)
             continue;
         CSprite sprite;

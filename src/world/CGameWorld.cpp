@@ -222,8 +222,10 @@ void CGameWorld::OnMouseButton(Uint8 button, bool pressed, Uint16 x, Uint16 y)
     else if (m_Mode == MODE_GAME)
         OnGameButton(button, pressed, p);
 
-    // A click can hand the turn away or open the game screen without any
-    // motion; the pass button's hover must follow at once, not at the next move.
+    // The pass button's hover follows button events too, not only motion: a
+    // click can hand the turn away or open the game screen without any
+    // motion, and a lit "Pass" during Silver's turn or after the end would
+    // offer a button that does nothing (the automatic pass clears it too).
     if (m_Mode == MODE_GAME)
         RefreshPassHover(p);
 }

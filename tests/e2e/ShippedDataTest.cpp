@@ -1,5 +1,4 @@
-// The committed data are what the generator makes today and, read as the game reads them (its list
-// reader, SDL_image, SDL's WAV loader), what the game expects.
+// The committed data are what the generator makes and, read as the game reads them, what the game expects.
 #include "DataSet.h"
 #include "data/DataFile.h"
 
@@ -18,18 +17,14 @@ const std::string kRoot = VESK_SOURCE_DIR "/";
 // A picture decoded to its size and RGBA bytes (empty if it does not load), another file's bytes.
 std::string Contents(const std::string& path)
 {
-    if (path.compare(path.size() - 4, 4, ".png") != 0) {
-        std::ifstream f(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(f), {});
-    }
+    if (path.compare(path.size() - 4, 4, ".png") != 0)
+        return std::string(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {});
     SDL_PixelFormat rgba{nullptr, 32, 4, 0, 0, 0, 0, 0, 8, 16, 24, 0xff, 0xff00, 0xff0000, 0xff000000, 0, 255};
     SDL_Surface* s = IMG_Load(path.c_str());
     SDL_Surface* c = s ? SDL_ConvertSurface(s, &rgba, SDL_SWSURFACE) : nullptr;
     std::string out = c ? std::to_string(c->w) + "x" + std::to_string(c->h) + ":" : "";
-    for (int y = 0; c && y < c->h; ++y)
-        out.append(static_cast<const char*>(c->pixels) + y * c->pitch, size_t(c->w) * 4);
-    SDL_FreeSurface(c);
-    SDL_FreeSurface(s);
+    for (int y = 0; c && y < c->h; ++y) out.append(static_cast<const char*>(c->pixels) + y * c->pitch, size_t(c->w) * 4);
+    SDL_FreeSurface(c), SDL_FreeSurface(s);
     return out;
 }
 
@@ -46,9 +41,7 @@ TEST(ShippedData, committed_files_match_the_generator)
     std::filesystem::remove_all(dir);
 }
 
-// The sound ids the game plays: hover tick, placement, game over, pass, each
-// audible. (The sprites' order shows in the end-to-end game: gold tokens
-// where Gold placed, Silver's grey, the picture behind.)
+// The sound ids the game plays, each audible (the sprites' order shows in the end-to-end game's colours).
 TEST(ShippedData, sounds_in_the_order_the_game_uses_them)
 {
     std::vector<std::string> lines;

@@ -4,7 +4,7 @@ display of tests/hardening/with-xvfb.sh (a bare Xvfb: the window opens at 0,0):
 input through xdotool, the screen read back with import (y down). Its uses:
   play VESK DATA_DIR [WRAPPER...]   a start without the icon fails; a game at Hard as
       a player sees it, quit silently with status 0; WRAPPER runs both (the leak session).
-  deb PACKAGE   unpacked, played through the launcher from elsewhere.
+  deb PACKAGE   unpacked with the font it links to, played through the launcher from elsewhere.
   bad-data VESK SOURCE_DIR [CASE...]   each file missing ("each"), then all but the icon
       ("all") and all ("all+icon") missing, empty, halved, random: still a placement,
       Silver's answer, a silent quit; a bad icon fails the start.
@@ -36,8 +36,7 @@ def check(condition, message):
     print("ok:", message, flush=True)
 
 
-def centre(row, col):
-    return ROW_XS[row][col], 384 - (row - 2) * 85 * math.sqrt(3)
+def centre(row, col): return ROW_XS[row][col], 384 - (row - 2) * 85 * math.sqrt(3)
 
 
 like = lambda p, colour, tolerance: all(abs(a - b) <= tolerance for a, b in zip(p, colour))
@@ -65,8 +64,7 @@ class Screen:
     def rings(self, colour):   # the cells in a highlight ring of colour
         return [c for c in CELLS if self.ring(*centre(*c), 68.5, colour, 16) >= 20]
 
-    def menu(self):
-        return self.count(NEW_GAME, WHITE) > 150
+    def menu(self): return self.count(NEW_GAME, WHITE) > 150
 
     def backdrop(self):   # the picture covers both the clear colour (mid grey) and black
         return not any(like(p, (128, 128, 128), 2) or max(p) < 8
@@ -81,17 +79,13 @@ class Game:
         self.proc = subprocess.Popen(argv, cwd=cwd, stderr=self.err, stdout=subprocess.DEVNULL)
         self.frames = {}   # what was waited for: the screen that showed it
 
-    def running(self):
-        return self.proc.poll() is None
+    def running(self): return self.proc.poll() is None
 
-    def screen(self):
-        return Screen()
+    def screen(self): return Screen()
 
-    def __enter__(self):
-        return self
+    def __enter__(self): return self
 
-    def __exit__(self, *error):
-        self.proc.kill()
+    def __exit__(self, *error): self.proc.kill()
 
     def xdo(self, *args):
         subprocess.run(["xdotool"] + [str(round(a)) if isinstance(a, float) else str(a) for a in args], check=True)
@@ -187,6 +181,8 @@ def play_blind(game):
 def install(deb, root, elsewhere):   # the desktop entry names the place the package installs to
     subprocess.run(["dpkg-deb", "-x", deb, root], check=True)
     program, data = root + "/usr/lib/games/vesk/vesk", root + "/usr/share/games/vesk"
+    font = os.path.normpath(os.path.join(data, "Data", os.readlink(data + "/Data/36DAYSAG.TTF")))
+    os.makedirs(os.path.dirname(font)); shutil.copy(font[len(root):], font)   # its font package, as if unpacked there
     with open(root + "/usr/share/applications/vesk.desktop") as f:
         keys = dict(line.split("=", 1) for line in f.read().splitlines() if "=" in line)
     check(keys.get("Icon") == "vesk" and keys.get("Exec", "").strip('"') == "/usr/games/vesk",
@@ -223,14 +219,12 @@ def bad_data(vesk, src, cases):
                 with open(os.path.join(run, name), "r+b") as f:
                     f.truncate(size // 2 if mode == "truncated" else 0)
                     f.write(random.Random(zlib.crc32(name.encode())).randbytes(max(size, 64)) if mode == "random" else b"")
-                if mode == "missing":
-                    os.remove(os.path.join(run, name))
+                if mode == "missing": os.remove(os.path.join(run, name))
             try:
                 if "Vesk.bmp" in targets:
                     expect_start_failure([vesk], run)
                 else:
-                    with Game([vesk], run) as game:
-                        play_blind(game)
+                    with Game([vesk], run) as game: play_blind(game)
             except (Failure, subprocess.SubprocessError) as e:
                 failed.append("%s %s: %s" % (targets if len(targets) == 1 else "%d files" % len(targets), mode, e))
     check(not failed, "bad data: every case runs as it should %s" % failed)
@@ -240,8 +234,7 @@ def main(command, *args):
     with tempfile.TemporaryDirectory() as empty, tempfile.TemporaryDirectory() as elsewhere:
         if command == "play":
             expect_start_failure(list(args[2:]) + [os.path.abspath(args[0])], empty)   # no icon there
-            with Game(list(args[2:]) + [os.path.abspath(args[0])], args[1]) as game:
-                play(game)
+            with Game(list(args[2:]) + [os.path.abspath(args[0])], args[1]) as game: play(game)
         elif command == "bad-data":
             bad_data(os.path.abspath(args[0]), os.path.abspath(args[1]), args[2:])
         else:

@@ -13,13 +13,12 @@ namespace {
 
 bool AudioOpen() { return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0; }
 
-// A BMP icon of 8 bits with a palette, top-left index `key`.
-void WriteIcon(const std::string& path, int w, int h, Uint8 key = 0)
+// A BMP icon, of 8 bits with a palette unless told otherwise; top-left index `key`.
+void WriteIcon(const std::string& path, int w, int h, Uint8 key = 0, int bits = 8)
 {
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 8, 0, 0, 0, 0);
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, bits, 0, 0, 0, 0);
     ASSERT_NE(s, nullptr);
-    for (int i = 0; i < h * s->pitch; ++i)
-        static_cast<Uint8*>(s->pixels)[i] = i == 0 ? key : Uint8(1 + i % 5);
+    for (int i = 0; i < h * s->pitch; ++i) static_cast<Uint8*>(s->pixels)[i] = i == 0 ? key : Uint8(1 + i % 5);
     EXPECT_EQ(SDL_SaveBMP(s, path.c_str()), 0);
     SDL_FreeSurface(s);
 }
@@ -28,21 +27,14 @@ class EngineSetup : public ::testing::Test
 {
 protected:
     void SetUp() override { settings.m_IconFile = testing::TempDir() + "vesk-" + std::to_string(getpid()) + ".bmp"; }
-    void TearDown() override
-    {
-        engine->Shutdown();
-        std::remove(settings.m_IconFile.c_str());
-    }
+    void TearDown() override { engine->Shutdown(), std::remove(settings.m_IconFile.c_str()); }
 
     // Nothing is held after Shutdown, and a second Shutdown is harmless.
     void ExpectShutdownReleasesAll()
     {
         for (int pass = 1; pass <= 2; ++pass) {
             engine->Shutdown();
-            EXPECT_EQ(SDL_WasInit(0), 0u) << pass;
-            EXPECT_FALSE(AudioOpen()) << pass;
-            EXPECT_EQ(engine->GetIcon(), nullptr) << pass;
-            EXPECT_EQ(SDL_GetVideoSurface(), nullptr) << pass;
+            EXPECT_TRUE(SDL_WasInit(0) == 0 && !AudioOpen() && !engine->GetIcon() && !SDL_GetVideoSurface()) << pass;
         }
     }
 
@@ -50,28 +42,36 @@ protected:
     CEngineSettings settings = CEngineSettings::DefaultSettings();
 };
 
-// A start holds a 1024 by 768 OpenGL window (its projection shows in the
-// drawing tests: pixels read where the world drew), the audio device and the
-// icon, whose top-left palette index is transparent; after Shutdown it starts again.
-// An icon of the wrong size fails the start, saying so, and leaves nothing held.
+// A start holds a 1024 by 768 OpenGL window, the audio device and the icon, its top-left index transparent; after
+// Shutdown it starts again. An icon not 32 by 32 or without a palette fails the start, saying so, holding nothing.
 TEST_F(EngineSetup, starts_and_shuts_down)
 {
-    WriteIcon(settings.m_IconFile, 32, 16);
-    EXPECT_FALSE(engine->Init(settings));
-    EXPECT_EQ(engine->GetInitError(), "the window icon \"" + settings.m_IconFile + "\" is 32 by 16 pixels; it must be 32 by 32");
-    ExpectShutdownReleasesAll();
+    for (const auto& [w, h, bits, fault] : {std::tuple{32, 16, 8, "is 32 by 16 pixels; it must be 32 by 32"},
+                                            {16, 16, 8, "is 16 by 16 pixels; it must be 32 by 32"},
+                                            {32, 32, 24, "has 24 bits per pixel and no palette; it must be a palette image (8 bits per pixel or fewer)"}}) {
+        WriteIcon(settings.m_IconFile, w, h, 0, bits);
+        EXPECT_EQ(engine->Init(settings) ? "started" : engine->GetInitError(), "the window icon \"" + settings.m_IconFile + "\" " + fault);
+        ExpectShutdownReleasesAll();
+    }
     WriteIcon(settings.m_IconFile, 32, 32, 9);
     for (int start = 1; start <= 2; ++start) {
         ASSERT_TRUE(engine->Init(settings)) << engine->GetInitError();
-        const SDL_Surface* screen = SDL_GetVideoSurface();
-        ASSERT_NE(screen, nullptr);
+        const SDL_Surface *screen = SDL_GetVideoSurface(), *icon = engine->GetIcon();
+        ASSERT_TRUE(screen && icon);
         EXPECT_EQ(std::make_tuple(screen->w, screen->h, int(screen->format->BitsPerPixel)), std::make_tuple(1024, 768, 32));
-        EXPECT_TRUE(screen->flags & SDL_OPENGL);
-        EXPECT_TRUE(AudioOpen());
-        ASSERT_NE(engine->GetIcon(), nullptr);
-        EXPECT_TRUE(engine->GetIcon()->flags & SDL_SRCCOLORKEY);
-        EXPECT_EQ(engine->GetIcon()->format->colorkey, 9u);
+        EXPECT_TRUE((screen->flags & SDL_OPENGL) && AudioOpen() && (icon->flags & SDL_SRCCOLORKEY) && icon->format->colorkey == 9);
         ExpectShutdownReleasesAll();
+    }
+}
+
+// "-fullscreen" counts as a whole, case-sensitive argument, anywhere (argument 0 too), repeated; the count bounds it.
+TEST(StartupSettings, fullscreen_option)
+{
+    const char* args[] = {"./vesk", "-Fullscreen", "--fullscreen", "-fullscreen=1", "-fullscree", "", "-fullscreen", "-fullscreen"};
+    for (const auto& [first, count] : {std::pair{0, 6}, {6, 1}, {0, 8}, {0, 0}}) {
+        CEngineSettings s = CEngineSettings::DefaultSettings();
+        s.ScanCommandLine(count, args + first);
+        EXPECT_EQ(s.m_Fullscreen, first == 6 || count == 8) << first << " " << count;
     }
 }
 

@@ -5,9 +5,8 @@
 
 #include <random>
 
-// Random games on boards of side 1 to 6 for 2 to 4 teams, move by move against the rules model:
-// placements of any size (small ones likelier, some refused), passes likelier after a pass so games
-// end, one refused proposal after the end. Legal exactly as the model says, and so is every change.
+// Random games on boards of side 1 to 6 for 2 to 4 teams against the rules model: placements of any size (small
+// likelier, some refused), passes likelier after a pass, a refused one after the end: legal, and each change, as it says.
 TEST(GameState, random_games_agree_with_the_rules_model)
 {
     for (uint32_t size = 1; size <= 6; ++size)
@@ -24,13 +23,10 @@ TEST(GameState, random_games_agree_with_the_rules_model)
                 const bool legal = !pass && state.IsMoveLegal(r, c, tokens);
                 std::string error;
                 pass ? state.Pass() : legal ? state.MakeMove(r, c, tokens) : void();
-                if (pass)
-                    EXPECT_TRUE(CInvariantChecker::CheckPass(before, state, error)) << error;
-                else
-                    EXPECT_EQ(legal, CInvariantChecker::IsLegal(before, r, c, tokens)) << r << " " << c << " " << int(tokens);
+                if (pass) EXPECT_TRUE(CInvariantChecker::CheckPass(before, state, error)) << error;
+                else EXPECT_EQ(legal, CInvariantChecker::IsLegal(before, r, c, tokens)) << r << " " << c << " " << int(tokens);
                 EXPECT_TRUE(!legal || CInvariantChecker::CheckPlacement(before, r, c, tokens, state, error)) << error;
-                if (before.IsGameDone())
-                    state.Reset();
+                if (before.IsGameDone()) state.Reset();
             }
         }
 }
@@ -45,7 +41,6 @@ TEST(GameStateDeathTest, broken_preconditions_stop_the_program)
     s.MakeMove(1, 1, 3);
     EXPECT_DEATH(s.MakeMove(1, 1, 3), "Assertion");   // no more than the cell holds
     EXPECT_DEATH(s.MakeMove(0, 0, 20), "Assertion");  // more than the stock
-    s.Pass();
-    s.Pass();
+    s.Pass(), s.Pass();
     EXPECT_DEATH(s.Pass(), "Assertion");
 }

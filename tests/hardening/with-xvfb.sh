@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Runs a command on a virtual screen of its own (1024x768x24), stopped
-# afterwards; the server picks a free display itself (-displayfd), so servers
-# started side by side never race for a number. Exits with the command's status.
-# Usage: with-xvfb.sh COMMAND [ARG...]
+# Runs a command on a virtual screen of its own (1024x768x24), stopped afterwards; the server picks a free
+# display itself (-displayfd), so servers started side by side never race for a number. Exits with the command's
+# status. Usage: with-xvfb.sh COMMAND [ARG...]
 set -euo pipefail
 work=$(mktemp -d "${TMPDIR:-/tmp}/with-xvfb.XXXXXX")
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/log" &

@@ -1,8 +1,7 @@
 #ifndef VESK_TESTS_WORLD_WORLDTESTSUPPORT_H
 #define VESK_TESTS_WORLD_WORLDTESTSUPPORT_H
 
-// A world driven through its operations. Without a sound list the bank answers with silent
-// stand-ins whose play counts record what the world played.
+// A world driven through its operations; without a sound list the bank's silent stand-ins count what it played.
 
 #include "Notation.h"
 #include "engine/CGameEngine.h"
@@ -37,9 +36,7 @@ protected:
     void SetUp() override
     {
         CRandomTable::GetInstance()->FillFromSeed(20240611u);
-        m_World.reset(new CGameWorld(CGameEngine::GetInstance()));
-        m_World->Reset();
-        Look();   // counts the sounds from here
+        m_World.reset(new CGameWorld(CGameEngine::GetInstance())), m_World->Reset(), Look();   // sounds counted from here
     }
 
     // Mouse positions in drawing units (y up).
@@ -53,8 +50,8 @@ protected:
     void StartAt(const CGameState& s) { m_World->StartGame(1, 0), m_World->SetState(s); }   // depth 1, no noise
     CVector2 Cell(uint32_t row, uint32_t col) const { return m_World->GetCellCenter(row, col); }
 
-    // What a player sees and has heard since the last look: "game ---/----/--g1--/----/--- s 0, gold ring on
-    // 2 2, sounds 0 1 0 0" (the position in vesk-lab's notation; ring, drag count and "pass lit" when shown).
+    // What a player sees and has heard since the last look, the position in vesk-lab's notation: "game
+    // ---/----/--g1--/----/--- s 0, gold ring on 2 2, sounds 0 1 0 0" (ring, drag count and "pass lit" when shown).
     std::string Look()
     {
         const CGameWorld& w = *m_World;
@@ -62,13 +59,11 @@ protected:
         look << (w.GetMode() == CGameWorld::MODE_MENU ? "menu " : "game ") << CNotation::Format(w.GetState());
         if (w.GetSelTeam() < 2 && w.GetSelRow() < 5)
             look << (w.GetSelTeam() ? ", silver" : ", gold") << " ring on " << int(w.GetSelRow()) << " " << int(w.GetSelCol());
-        if (w.IsDragging())
-            look << ", drag " << int(w.GetDragCount());
+        if (w.IsDragging()) look << ", drag " << int(w.GetDragCount());
         look << (w.IsPassHover() ? ", pass lit" : "") << ", sounds";
         for (int i = 0; i < 4; ++i) {
             const unsigned played = CSoundManager::GetInstance()->GetSound(i)->GetPlayCount();
-            look << " " << played - m_Heard[i];
-            m_Heard[i] = played;
+            look << " " << played - m_Heard[i], m_Heard[i] = played;
         }
         return look.str();
     }

@@ -183,7 +183,7 @@ bool CInvariantChecker::CheckPlacement(const CGameState& before, uint32_t row, u
     if (!IsLegal(before, row, col, tokens))
     {
         error = TeamName(mover) + " placed " + std::to_string(tokens) + " on " + Where(row, col)
-              + ", which the rules do not allow";
+              + ", which the rules forbid";
         return false;
     }
     if (!TurnMovedOn(before, after, 0, error))
