@@ -13,6 +13,10 @@
 #include <GL/gl.h>
 #include <cassert>
 
+// windows.h, which OpenGL's header includes there, makes LoadIcon a macro for
+// its own function; this file defines and calls the engine's.
+#undef LoadIcon
+
 namespace
 {
 // Audio device: CD-quality stereo, and enough channels that overlapping

@@ -1,5 +1,6 @@
 #include "engine/CEngineSettings.h"
 #include "engine/CGameEngine.h"
+#include "windows/Windows.h"
 
 #include <cstdio>
 
@@ -19,6 +20,7 @@ int main(int argc, char* argv[])
     {
         const std::string& reason = engine->GetInitError();
         std::fprintf(stderr, "vesk: %s\n", reason.empty() ? "start-up failed" : reason.c_str());
+        windows::ShowStartFailure(reason.empty() ? "start-up failed" : reason.c_str());
         return 1;
     }
     return 0;

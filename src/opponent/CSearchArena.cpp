@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cstdlib>
+#include <new>
 #if __has_include(<sys/mman.h>)
 #include <sys/mman.h>
 #endif
@@ -13,9 +13,8 @@ namespace
 // in thousands of small pages: each block asks for one huge page.
 char* NewBlock(std::size_t bytes)
 {
-    void* memory = std::aligned_alloc(bytes, bytes);
-    if (!memory)
-        throw std::bad_alloc();
+    // Aligned new rather than aligned_alloc, which not every C library has.
+    void* memory = ::operator new(bytes, std::align_val_t(bytes));
 #ifdef MADV_HUGEPAGE
     madvise(memory, bytes, MADV_HUGEPAGE);   // only a hint: small pages work too
 #endif
@@ -37,7 +36,7 @@ CSearchArena::~CSearchArena()
     for (char* block : m_blocks)
     {
         ASAN_UNPOISON_MEMORY_REGION(block, kBlockBytes);
-        std::free(block);
+        ::operator delete(block, kBlockBytes, std::align_val_t(kBlockBytes));
     }
 }
 

@@ -9,8 +9,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <new>
-#include <sanitizer/asan_interface.h>   // the poisoning macros do nothing without the sanitizer
 #include <vector>
+#if __has_include(<sanitizer/asan_interface.h>)
+#include <sanitizer/asan_interface.h>   // the poisoning macros do nothing without the sanitizer
+#else   // a compiler without the header has no such sanitizer either
+#define ASAN_POISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#endif
 
 // The memory of one move's search: every node, child list and position of the
 // tree is carved from here, in order, and Release ends them all at once; it

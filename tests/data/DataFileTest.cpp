@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 using namespace std::string_literals;
 
@@ -13,13 +14,13 @@ using namespace std::string_literals;
 // be read is refused and leaves no entries behind.
 TEST(ListFile, path_is_mapped_and_a_missing_list_gives_nothing)
 {
-    char dir[] = "/tmp/vesk-list-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string dir = (std::filesystem::temp_directory_path() / ("vesk-list-" + std::to_string(std::random_device()()))).string();
+    ASSERT_TRUE(std::filesystem::create_directory(dir));
     std::ofstream(dir + "/list.dat"s, std::ios::binary) << "Data\\a.bmp\r\n\nlast";
     std::vector<std::string> lines{"left over"};
     EXPECT_TRUE(ReadListFile(dir + "\\list.dat"s, lines));
     EXPECT_EQ(lines, (std::vector<std::string>{"Data\\a.bmp", "", "last"}));
-    for (const std::string& missing : {dir + "/absent.dat"s, std::string(dir)}) {   // nothing there; a folder
+    for (const std::string& missing : {dir + "/absent.dat"s, dir}) {   // nothing there; a folder
         EXPECT_FALSE(ReadListFile(missing, lines)) << missing;
         EXPECT_TRUE(lines.empty()) << missing;
     }

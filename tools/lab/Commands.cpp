@@ -153,10 +153,11 @@ bool CCommandLine::Parse(const char* usage, const std::vector<std::string>& args
     {
         const int known = c >= kFirstOption ? c : optopt;
         const std::string name = known >= kFirstOption ? names[known - kFirstOption] : "";
-        if (c == ':')
-            throw LabError{ "option --" + name + " needs a value" };
-        if (c == '?' && !name.empty())
-            throw LabError{ "option --" + name + " takes no value" };
+        // Which fault it was follows from the option: C libraries differ in the
+        // code they give for a value after an option that takes none.
+        if (c == ':' || (c == '?' && !name.empty()))
+            throw LabError{ "option --" + name + (options[known - kFirstOption].has_arg == no_argument
+                                                      ? " takes no value" : " needs a value") };
         if (c == '?')
         {
             const std::string arg = optopt ? std::string("-") + char(optopt) : argv[optind - 1];
