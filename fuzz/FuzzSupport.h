@@ -1,5 +1,4 @@
-#ifndef VESK_FUZZ_FUZZSUPPORT_H
-#define VESK_FUZZ_FUZZSUPPORT_H
+#pragma once
 
 // What the fuzz targets share: a failed check's stop, a scratch file to read by path, the packers' rectangle checks.
 #include <cstdint>
@@ -10,8 +9,7 @@
 
 [[noreturn]] inline void FuzzFail(const char* target, const std::string& what)
 {
-    std::fprintf(stderr, "%s: %s\n", target, what.c_str());
-    std::abort();
+    std::fprintf(stderr, "%s: %s\n", target, what.c_str()), std::abort();
 }
 
 // One file per process, rewritten with every input.
@@ -39,4 +37,3 @@ bool Apart(const A& a, const B& b, int gap)
 // By doubling, independent of the code's bit smearing.
 inline int64_t PowerOfTwoAtLeast(int64_t n, int64_t p = 1) { return p < n ? PowerOfTwoAtLeast(n, 2 * p) : p; }
 
-#endif

@@ -10,8 +10,7 @@
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     if (!OpenGlWindow()) FuzzFail("font", std::string("no OpenGL window (run it under xvfb-run): ") + SDL_GetError());
-    glTranslatef(512, 384, 0);   // room for any glyph a font can describe, so feedback never clips a quad
-    glScalef(1e-7f, 1e-7f, 1);
+    glTranslatef(512, 384, 0), glScalef(1e-7f, 1e-7f, 1);   // room for any glyph a font can describe: feedback clips none
     return 0;
 }
 
@@ -34,8 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (width <= 0 || width != height || (width & (width - 1)) != 0)
             FuzzFail("font", "the texture is not a power-of-two square");
         std::vector<unsigned char> texels(size_t(width) * size_t(width));
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, texels.data());
+        glPixelStorei(GL_PACK_ALIGNMENT, 1), glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, texels.data());
         for (int i = 0; i < width; ++i)
             if (texels[size_t(i)] != 0 || texels[size_t(i) * size_t(width)] != 0)
                 FuzzFail("font", "row 0 or column 0 of the texture is not empty");

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Runs the fuzz targets of a VESK_FUZZ build, FUZZ_JOBS (default: cores) at once:
-#   fuzz/run.sh BUILD_DIR --fixed [TARGET...]    every committed seed, then a fixed number of inputs
-#                                                from one fixed seed: what scripts/test runs
+#   fuzz/run.sh BUILD_DIR --fixed [TARGET...]    every committed seed, then a fixed count from one seed (scripts/test)
 #   fuzz/run.sh BUILD_DIR SECONDS [TARGET...]    random, SECONDS each, growing BUILD_DIR/fuzz-corpus
 # A finding leaves its input in BUILD_DIR/fuzz-artifacts and fails this script.
 set -euo pipefail
@@ -19,14 +18,12 @@ export LSAN_OPTIONS="suppressions=$here/../tests/hardening/lsan.supp:print_suppr
 run_one() {
   local t="$1" log="$build/fuzz-$1.log" work="$build/fuzz-corpus/$1" launch=() args=() runs status=0
   [ "$t" = fuzz_font ] && launch=("$here/../tests/hardening/with-xvfb.sh")   # needs an OpenGL context
-  # Larger inputs where the format needs them (list lines split at 1023 bytes); the fixed run's input
-  # count is 10 to 25 s a target on two busy cores.
+  # Larger inputs where the format needs them (list lines split at 1023 bytes); fixed counts: 10 to 25 s on two cores.
   case "$t" in fuzz_list_file) args=(-max_len=8192) runs=20000 ;; fuzz_font) args=(-max_len=16384) runs=5000 ;;
                *) args=(-max_len=4096) runs=100000 ;; esac
   args+=(-timeout=20 -print_final_stats=1 "-artifact_prefix=$build/fuzz-artifacts/$t-")
   if [ "$mode" = --fixed ]; then
-    # A scratch copy of the seeds, nothing of an earlier run; comparison operands (some are addresses,
-    # which move from run to run) would steer the mutations, so cmp feedback is off.
+    # A scratch copy of the seeds; cmp feedback off, as operands (some are addresses, moving run to run) steer it.
     work=$(mktemp -d) && cp "$here/corpus/$t"/* "$work"/
     "${launch[@]}" "$build/fuzz/$t" "$here/corpus/$t"/* >"$log" 2>&1 &&
       "${launch[@]}" "$build/fuzz/$t" "${args[@]}" -seed=1 -runs=$runs -reload=0 -use_cmp=0 "$work" >>"$log" 2>&1 || status=$?

@@ -1,24 +1,9 @@
 #!/usr/bin/python3
-"""The web build (SITE_DIR, from scripts/web build) in Chromium, Firefox ESR and WebKitGTK
-(or those named), each step of xsession.py's game compared with the desktop's (VESK, run
-in SOURCE_DIR); then a wider window, phones by touch, the page installed and offline, the
-refusals and a broken picture. On tests/hardening/with-xvfb.sh's display:
-  browser.py SITE_DIR VESK SOURCE_DIR [chromium|firefox|webkit...]
-"""
-import base64
-import contextlib
-import functools
-import http.server
-import io
-import json
-import os
-import pathlib
-import shutil
-import subprocess
-import sys
-import tempfile
-import threading
-import time
+"""browser.py SITE_DIR VESK SOURCE_DIR [chromium|firefox|webkit...] on with-xvfb.sh's display: the web build in
+each engine, each step of xsession.py's game against the desktop VESK's (run in SOURCE_DIR); then a wider window,
+phones by touch, the page installed and offline, the refusals and a broken picture."""
+import base64, contextlib, functools, http.server, io, json, os, pathlib, shutil, subprocess, sys, tempfile  # noqa: E401
+import threading, time  # noqa: E401
 
 from PIL import Image, ImageChops, ImageDraw
 from selenium import webdriver
@@ -31,13 +16,10 @@ sys.path.insert(0, HERE)
 import xsession  # noqa: E402
 from xsession import Failure, Screen, centre, check  # noqa: E402
 
-# Per 16 by 16 tile: a pixel differs when a channel differs by more than LEVEL,
-# and a tile fails when more than SHARE of its pixels differ (text drawn black,
-# a token or a ring missing) or when a channel's mean difference passes MEAN:
-# a cell's disc (about 58,72,79 on a backdrop of 90,112,124) stays under LEVEL,
-# but a missing one averages about 40. The renderers (llvmpipe; SwiftShader or
-# Mesa under WebGL) differ in one-pixel seams at glyphs, tokens and rings: at
-# worst 1 % of a tile and a mean of 7. MEAN lies between that and a lost disc.
+# Per 16 by 16 tile: a pixel differs when a channel differs by more than LEVEL, and a tile fails when more than
+# SHARE of its pixels differ (text drawn black, a token or a ring missing) or a channel's mean difference passes MEAN:
+# a missing disc (about 58,72,79 on a backdrop of 90,112,124) stays under LEVEL but averages about 40. The renderers
+# differ in one-pixel seams at glyphs, tokens and rings: at worst 1 % of a tile and a mean of 7.
 LEVEL, SHARE, MEAN = 48, 0.25, 16
 REPLY = "Silver's reply"   # Silver breaks ties at random: its cell may differ
 DRAG = "five gold tokens in a gold ring on the middle cell"
@@ -57,9 +39,8 @@ def compare(desktop, other, steps, masked=()):
 
 
 class Page(xsession.Game):
-    """A page of the site played as xsession plays the desktop game: it takes xdotool's
-    words, its canvas is the screen. This is Chromium through ChromeDriver (mobile: a
-    phone's screen, touched); the engines below replace what selenium does not reach."""
+    """A page played as xsession plays the desktop game (xdotool's words; its canvas is the screen): Chromium through
+    ChromeDriver (mobile: a phone's screen, touched); the engines below replace what selenium does not reach."""
     engine = "chromium"
 
     def __init__(self, url=None, size=(1024, 768), flags=(), mobile=False, desktop=None):
@@ -67,8 +48,7 @@ class Page(xsession.Game):
         self.blank, self.x, self.y, self.touching = Screen(bytes(1024 * 768 * 3)), 0, 0, False
         self.canvas = None   # where the game's 1024 by 768 lie on the page, once shown
         self.start(flags)
-        if url:
-            self.driver.get(url)
+        if url: self.driver.get(url)
 
     def start(self, flags):
         options = webdriver.ChromeOptions()
@@ -83,26 +63,21 @@ class Page(xsession.Game):
                  deviceScaleFactor=3 if self.mobile else 1, mobile=self.mobile)
         self.cdp("Emulation.setTouchEmulationEnabled", enabled=self.mobile)
 
-    def __exit__(self, *error):
-        self.driver.quit()
+    def __exit__(self, *error): self.driver.quit()
 
     def wait_for(self, what, predicate):   # the faults injected into the held drag, whose frame is known
         screen = super().wait_for(what, predicate)
-        if what == DRAG and self.desktop:
-            faults(self, self.desktop)
+        if what == DRAG and self.desktop: faults(self, self.desktop)
         return screen
 
-    def cdp(self, command, **args):
-        return self.driver.execute_cdp_cmd(command, args)
+    def cdp(self, command, **args): return self.driver.execute_cdp_cmd(command, args)
 
-    def js(self, expression):
-        return self.driver.execute_script("return " + expression)
+    def js(self, expression): return self.driver.execute_script("return " + expression)
 
     def message(self):   # what the page says instead of the game, or ""
         return self.js("document.getElementById('message').hidden ? '' : document.getElementById('text').textContent")
 
-    def running(self):
-        return self.js("!document.getElementById('canvas').hidden")
+    def running(self): return self.js("!document.getElementById('canvas').hidden")
 
     def place(self, x, y):   # the page's point for the game's (x, y)
         if not self.canvas:
@@ -114,8 +89,7 @@ class Page(xsession.Game):
         shot = Image.open(io.BytesIO(self.shot())).convert("RGB")
         return Screen(shot.crop([round(v * self.ratio) for v in self.place(0, 0) + self.place(1024, 768)]).resize((1024, 768)).tobytes())
 
-    def shot(self):
-        return self.driver.get_screenshot_as_png()
+    def shot(self): return self.driver.get_screenshot_as_png()
 
     def act(self, kind, button=0):   # "move" to (x, y), "down" or "up" a button (0 left, 2 right), "key" Escape
         if self.mobile:   # a finger: down touches, a move while down drags, up lifts
@@ -125,27 +99,19 @@ class Page(xsession.Game):
                          touchPoints=[point] if kind != "up" else [])
             return
         actions = ActionBuilder(self.driver, duration=0)
-        if kind == "move":
-            actions.pointer_action.move_to_location(*map(round, self.place(self.x, self.y)))
-        elif kind == "key":
-            actions.key_action.key_down(Keys.ESCAPE).key_up(Keys.ESCAPE)
-        else:
-            getattr(actions.pointer_action, "pointer_" + kind)(button)
+        if kind == "move": actions.pointer_action.move_to_location(*map(round, self.place(self.x, self.y)))
+        elif kind == "key": actions.key_action.key_down(Keys.ESCAPE).key_up(Keys.ESCAPE)
+        else: getattr(actions.pointer_action, "pointer_" + kind)(button)
         actions.perform()
 
     def xdo(self, *words):   # xsession's words: mousemove X Y, mousedown/mouseup/click 1 or 3, key Escape
         words = list(words)
         while words:
-            word = words.pop(0)
+            word, arg = words.pop(0), words.pop(0)
             if word == "mousemove":
-                self.x, self.y = words.pop(0), words.pop(0)
-                self.act("move")
-            elif word == "key" and words.pop(0) == "Escape":
-                self.act("key")
-            else:
-                button = {1: 0, 3: 2}[words.pop(0)]
-                for kind in {"mousedown": ["down"], "mouseup": ["up"], "click": ["down", "up"]}[word]:
-                    self.act(kind, button)
+                self.x, self.y = arg, words.pop(0)
+            for kind in {"mousemove": ["move"], "key": ["key"], "mousedown": ["down"], "mouseup": ["up"], "click": ["down", "up"]}[word]:
+                self.act(kind, {1: 0, 3: 2}.get(arg, 0))
 
     def errors(self, tolerated=()):   # page-hook.js's, and Chromium's console
         self.console += self.js("window.vesk ? vesk.errors.splice(0) : []") + [
@@ -154,9 +120,7 @@ class Page(xsession.Game):
 
     def exit(self, tolerated=()):
         """0 for the ended page, 1 for a failed start; and the console's errors."""
-        end = time.monotonic() + xsession.TIMEOUT
-        while not self.message() and time.monotonic() < end:
-            time.sleep(0.1)
+        any(self.message() or time.sleep(0.1) for _ in range(10 * xsession.TIMEOUT))
         said = self.message()
         status = 0 if said.startswith("The game has ended") else 1 if said.startswith("vesk: ") else None
         return status, self.errors(tolerated) + ([] if status is not None else ["the page says %r" % said])
@@ -173,25 +137,18 @@ class Firefox(Page):
         self.call()   # the bridge's first answer: Firefox is up
 
     def call(self, *call):
-        self.bridge.stdin.write(json.dumps(call) + "\n" if call else "")
-        self.bridge.stdin.flush()
+        self.bridge.stdin.write(json.dumps(call) + "\n" if call else ""), self.bridge.stdin.flush()
         reply = json.loads(self.bridge.stdout.readline() or '{"error": "firefox.mjs ended"}')
-        if "error" in reply:
-            raise Failure("Firefox: " + reply["error"])
+        if "error" in reply: raise Failure("Firefox: " + reply["error"])
         return reply["value"]
 
-    def __exit__(self, *error):
-        self.bridge.stdin.close()
-        self.bridge.wait(60)
+    def __exit__(self, *error): self.bridge.stdin.close(), self.bridge.wait(60)
 
-    def get(self, url):
-        self.call("page.goto", url)
+    def get(self, url): self.call("page.goto", url)
 
-    def js(self, expression):
-        return self.call("page.evaluate", expression)
+    def js(self, expression): return self.call("page.evaluate", expression)
 
-    def shot(self):
-        return base64.b64decode(self.call("page.screenshot", {"encoding": "base64"}))
+    def shot(self): return base64.b64decode(self.call("page.screenshot", {"encoding": "base64"}))
 
     def act(self, kind, button=0):
         where = self.place(self.x, self.y) if kind == "move" else [{"button": ["left", "", "right"][button]}]
@@ -220,8 +177,7 @@ def serving(folder):
     try:
         yield "http://127.0.0.1:%d/" % server.server_address[1]
     finally:
-        server.shutdown()
-        server.server_close()
+        server.shutdown(), server.server_close()
 
 
 @contextlib.contextmanager
@@ -245,8 +201,7 @@ def faults(page, desktop):
 
 
 def play(url, desktop, engine):
-    """A whole game as xsession plays the desktop's, the faults injected at the
-    drag, the sounds held back until the first click, and the ended page."""
+    """A whole game as xsession plays the desktop's, the faults injected at the drag, sound after the first click."""
     with engine(url, desktop=desktop) as page:
         page.wait_for("the menu", lambda s: s.menu())
         page.xdo("mousemove", 200, 410)   # on the loaded page: a move to where the pointer is may be no event
@@ -264,9 +219,8 @@ def play(url, desktop, engine):
 
 
 def sized(site, size, mobile=False, offline=False):
-    """The picture as large as the page fits, centred, played once all is loaded and the
-    server gone: by mouse (a right click cancels a drag) or, on a phone, by touch; the page
-    neither scrolls nor zooms. offline: installable, then reloaded (its worker serves it)."""
+    """The picture as large as fits, centred, played with the server gone: by mouse (a right click cancels a drag) or
+    touch; the page neither scrolls nor zooms. offline: installable, then reloaded (its worker serves it)."""
     with Page(size=size, mobile=mobile) as page:
         with serving(site) as url:
             page.driver.get(url)
@@ -287,34 +241,25 @@ def sized(site, size, mobile=False, offline=False):
         page.xdo("mousemove", 200, 410, "click", 1, "mousemove", mx, my, "mousedown", 1, "mousemove", mx + 80, my,
                  "mousemove", mx + 160, my)
         page.wait_for(DRAG, lambda s: s.rings(xsession.GOLD) == [(2, 2)])
-        if not mobile:
-            page.xdo("click", 3)
-            page.wait_for("the drag cancelled by a right click", lambda s: not s.rings(xsession.GOLD))
-        page.xdo("mouseup", 1)
         if mobile:
-            page.wait_for(REPLY, lambda s: len(s.rings(xsession.SILVER)) == 1 and not s.rings(xsession.GOLD))
+            page.xdo("mouseup", 1), page.wait_for(REPLY, lambda s: len(s.rings(xsession.SILVER)) == 1 and not s.rings(xsession.GOLD))
         else:
-            time.sleep(1)   # a placement would have Silver answer by now
+            page.xdo("click", 3), page.wait_for("the drag cancelled by a right click", lambda s: not s.rings(xsession.GOLD))
+            page.xdo("mouseup", 1), time.sleep(1)   # a placement would have Silver answer by now
             check(not page.screen().rings(xsession.SILVER), "the release after the cancel places nothing")
         check(page.js("[scrollX, scrollY, visualViewport.scale]") == [0, 0, 1] and not page.errors(),
               "the page neither scrolled nor zoomed; no error on the console (%s)" % page.errors())
 
 
 def broken_picture(site, vesk, source):
-    """Gold's token picture broken in both builds' data: both play and show the same (the
-    pictures after it move up a number, so Gold's tokens are drawn with the background).
-    In WebKit, which draws those 38 full-screen quads a frame much faster than SwiftShader."""
-    with open(source + "/Data/gold.png", "rb") as f:
-        broken = bytes(b ^ 0x5A for b in f.read())   # same length: the package's index stays right
+    """Gold's token picture broken in both builds' data: both show the same (the pictures after it move up a number, so
+    Gold's tokens are drawn with the background). In WebKit, which draws those 38 full-screen quads fastest."""
+    broken = bytes(b ^ 0x5A for b in pathlib.Path(source, "Data/gold.png").read_bytes())   # same length: the index holds
     with tempfile.TemporaryDirectory() as run:
-        shutil.copytree(source + "/Data", run + "/Data")
-        shutil.copy(source + "/Vesk.bmp", run)
-        with open(run + "/Data/gold.png", "wb") as f:
-            f.write(broken)
-        with xsession.Game([vesk], run) as desktop:
-            xsession.play_blind(desktop)
-    with open(site + "/vesk.js") as f:   # where the picture lies in vesk.data
-        script = f.read()
+        shutil.copytree(source + "/Data", run + "/Data"), shutil.copy(source + "/Vesk.bmp", run)
+        pathlib.Path(run, "Data/gold.png").write_bytes(broken)
+        with xsession.Game([vesk], run) as desktop: xsession.play_blind(desktop)
+    script = pathlib.Path(site, "vesk.js").read_text()   # where the picture lies in vesk.data
     files = json.JSONDecoder().raw_decode(script, script.index('loadPackage({"files"') + len("loadPackage("))[0]["files"]
     with open(site + "/vesk.data", "r+b") as f:
         f.seek(next(e for e in files if e["filename"] == "/Data/gold.png")["start"])
@@ -343,8 +288,7 @@ def refusals(site):
 
 def main(site_dir, vesk, source, *engines):
     vesk, source, engines = os.path.abspath(vesk), os.path.abspath(source), engines or ("chromium", "firefox", "webkit")
-    with xsession.Game([vesk], source) as desktop:
-        xsession.play(desktop)
+    with xsession.Game([vesk], source) as desktop: xsession.play(desktop)
     with hooked(site_dir) as site:
         with serving(site) as url:
             for engine in (e for e in (Page, Firefox, WebKit) if e.engine in engines):

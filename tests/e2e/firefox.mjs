@@ -1,6 +1,5 @@
-// Firefox ESR for browser.py over WebDriver BiDi, headless on the X display (which gives it
-// WebGL), a page of WIDTH by HEIGHT: `node firefox.mjs WIDTH HEIGHT`. Each line in is a call
-// of puppeteer's as JSON, ["page.mouse.move", 10, 20]; each line out {"value": ...} or {"error": ...}.
+// `node firefox.mjs WIDTH HEIGHT`: Firefox ESR for browser.py over WebDriver BiDi, headless on the X display (its WebGL),
+// a page of that size. A line in is a puppeteer call as JSON, ["page.mouse.move", 10, 20]; out {"value"} or {"error"}.
 import puppeteer from "puppeteer-core";
 import readline from "node:readline";
 

@@ -1,12 +1,8 @@
 #!/usr/bin/env bash
-# The Debian package made from a built tree (cpack -G DEB, left there) as Debian's tools see it: lintian (errors fail;
-# warnings and notes shown), its file list, desktop entry, AppStream file and manual pages; then played unpacked.
-# Last, that the package is reproducible: the committed HEAD of the tree's source, cloned into two other folders and
-# built there with the tree's options, gives two packages equal byte for byte, and equal to this tree's own where its
-# source is that commit unchanged. Time stamps come from SOURCE_DATE_EPOCH, as on Debian's builders: the commit's time
-# unless set.
-# Usage, with a display (scripts/test runs it under tests/hardening/with-xvfb.sh):
-#   tests/e2e/package_check.sh [build]
+# tests/e2e/package_check.sh [build], with a display: the tree's Debian package (cpack -G DEB) as Debian's tools see it
+# (lintian's errors fail), its files, desktop entry, AppStream file and manual pages; then played unpacked. Last, HEAD
+# cloned into two folders and built there gives the same bytes, and this tree's own where it is HEAD unchanged (time
+# stamps from SOURCE_DATE_EPOCH, the commit's time unless set).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-build}" && pwd)

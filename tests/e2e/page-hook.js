@@ -1,13 +1,10 @@
-// Put ahead of the page's own scripts by browser.py, in every engine. WebGL tells nobody of
-// its errors: each draw and upload is followed by getError, whose codes (still handed to the
-// game's own getError), console errors and failed loads land in vesk.errors. vesk.inject(fault)
-// draws what the frame comparison must refuse: "discs" (the cells' 34-vertex fans), "rings"
-// (66-vertex strips) or "token" (the first sprite after a ring) left out, or "text" in black
-// glyphs; "" draws all again. Its promise resolves once the game has drawn so.
+// Put ahead of the page's scripts by browser.py. WebGL tells nobody of its errors: each draw and upload is followed by
+// getError, whose codes (still handed to the game's getError), console errors and failed loads land in vesk.errors.
+// vesk.inject(fault) draws what the comparison must refuse: "discs" (34-vertex fans), "rings" (66-vertex strips) or
+// "token" (the first sprite after a ring) left out, or "text" black; "" all again. It resolves once drawn so.
 "use strict";
 (() => {
-  const vesk = (window.vesk = { errors: [], fault: "" }), gl = WebGLRenderingContext.prototype, getError = gl.getError;
-  const codes = [];
+  const vesk = (window.vesk = { errors: [], fault: "" }), gl = WebGLRenderingContext.prototype, getError = gl.getError, codes = [];
   let glyphs = null, afterRing = false;
   gl.getError = function () { return codes.length ? codes.shift() : getError.call(this); };
   for (const name of ["drawArrays", "drawElements", "texImage2D"]) {

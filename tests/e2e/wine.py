@@ -17,8 +17,7 @@ def main(build, vesk, source, run):
     zipfile.ZipFile(glob.glob(build + "/vesk-*-windows-x64.zip")[0]).extractall(run)
     bench = wine(game + "/vesk-lab.exe", "bench").stdout
     check("nodes 1827463\n" in bench and "signature aea37e641283d49a\n" in bench, "vesk-lab.exe bench: %s" % bench.split())
-    with Game(["wine", "vesk.exe"], game) as windows:
-        play(windows)
+    with Game(["wine", "vesk.exe"], game) as windows: play(windows)
 
     [shutil.copytree(game, run + case) for case in ("/noicon", "/broken")]
     os.remove(run + "/noicon/Vesk.bmp")
@@ -29,8 +28,7 @@ def main(build, vesk, source, run):
     check(status == 1 and said.startswith('vesk: cannot open the window icon "Vesk.bmp"') and said.count("\n") == 1,
           "a failed start: a message box, status 1 and its line in stderr.txt (%r)" % said)
     os.truncate(run + "/broken/Data/gold.png", 1000)
-    with Game(["wine", "vesk.exe"], run + "/broken") as broken:
-        play_blind(broken)
+    with Game(["wine", "vesk.exe"], run + "/broken") as broken: play_blind(broken)
 
     before = files(drive)
     wine(glob.glob(build + "/vesk-*-setup.exe")[0], "/S")
@@ -47,8 +45,7 @@ def main(build, vesk, source, run):
     wine(drive + "/Program Files/Vesk/uninstall.exe", "/S"), subprocess.run(["wineserver", "-w"])
     check(files(drive) == before and wine("reg", "query", UNINSTALL).returncode,
           "the uninstaller leaves nothing: %s" % sorted(files(drive) ^ before))
-    with Game([vesk], source) as desktop:   # last: its end leaves the X server with no focus to follow the pointer
-        play(desktop)
+    with Game([vesk], source) as desktop: play(desktop)   # last: its end leaves X with no focus to follow the pointer
     compare(desktop, windows, [s for s in desktop.frames if s in windows.frames],
             masked=desktop.frames[REPLY].rings(SILVER) + windows.frames[REPLY].rings(SILVER))
 

@@ -1,23 +1,13 @@
 #!/usr/bin/env python3
-"""The one driver of the real game from outside, as a player would, on the X
-display of tests/hardening/with-xvfb.sh (a bare Xvfb: the window opens at 0,0):
+"""The one driver of the real game from outside, as a player would, on with-xvfb.sh's bare Xvfb (the window at 0,0):
 input through xdotool, the screen read back with import (y down). Its uses:
-  play VESK DATA_DIR [WRAPPER...]   a start without the icon fails; a game at Hard as
-      a player sees it, quit silently with status 0; WRAPPER runs both (the leak session).
+  play VESK DATA_DIR [WRAPPER...]   a start without the icon fails; a game at Hard as a player sees it, quit silently
+      with status 0; WRAPPER runs both (the leak session).
   deb PACKAGE   unpacked with the font it links to, played through the launcher from elsewhere.
-  bad-data VESK SOURCE_DIR [CASE...]   each file missing ("each"), then all but the icon
-      ("all") and all ("all+icon") missing, empty, halved, random: still a placement,
-      Silver's answer, a silent quit; a bad icon fails the start.
+  bad-data VESK SOURCE_DIR [CASE...]   each file missing ("each"), then all but the icon ("all") and all ("all+icon")
+      missing, empty, halved, random: still a placement, Silver's answer, a silent quit; a bad icon fails the start.
 """
-import math
-import os
-import random
-import shutil
-import subprocess
-import sys
-import tempfile
-import time
-import zlib
+import math, os, random, shutil, subprocess, sys, tempfile, time, zlib  # noqa: E401
 
 GOLD, SILVER, WHITE, RED = (216, 178, 120), (178, 178, 178), (255, 255, 255), (255, 0, 0)
 ROW_XS = ((342, 512, 682), (257, 427, 597, 767), (172, 342, 512, 682, 852), (257, 427, 597, 767), (342, 512, 682))
@@ -31,8 +21,7 @@ class Failure(Exception): pass
 
 
 def check(condition, message):
-    if not condition:
-        raise Failure(message)
+    if not condition: raise Failure(message)
     print("ok:", message, flush=True)
 
 
@@ -98,8 +87,7 @@ class Game:
                 print("seen:", what, flush=True)
                 self.frames[what] = s
                 return s
-            if time.monotonic() > end:
-                raise Failure("timed out waiting for " + what)
+            if time.monotonic() > end: raise Failure("timed out waiting for " + what)
             time.sleep(0.2)
         status, err = self.exit()
         raise Failure("the game ended (status %s) waiting for %s: %r" % (status, what, err))
@@ -183,8 +171,7 @@ def install(deb, root, elsewhere):   # the desktop entry names the place the pac
     program, data = root + "/usr/lib/games/vesk/vesk", root + "/usr/share/games/vesk"
     font = os.path.normpath(os.path.join(data, "Data", os.readlink(data + "/Data/36DAYSAG.TTF")))
     os.makedirs(os.path.dirname(font)); shutil.copy(font[len(root):], font)   # its font package, as if unpacked there
-    with open(root + "/usr/share/applications/vesk.desktop") as f:
-        keys = dict(line.split("=", 1) for line in f.read().splitlines() if "=" in line)
+    with open(root + "/usr/share/applications/vesk.desktop") as f: keys = dict(l.split("=", 1) for l in f.read().splitlines() if "=" in l)
     check(keys.get("Icon") == "vesk" and keys.get("Exec", "").strip('"') == "/usr/games/vesk",
           "the desktop entry starts the launcher")
     with Game([root + "/usr/games/vesk", "-fullscreen", "two words"], elsewhere) as game:
@@ -212,8 +199,7 @@ def bad_data(vesk, src, cases):
         runs += [(targets, mode) for mode in ("missing", "empty", "truncated", "random")]
     for targets, mode in runs:
         with tempfile.TemporaryDirectory() as run:
-            shutil.copytree(src + "/Data", run + "/Data")
-            shutil.copy(src + "/Vesk.bmp", run)
+            shutil.copytree(src + "/Data", run + "/Data"), shutil.copy(src + "/Vesk.bmp", run)
             for name in targets:
                 size = os.path.getsize(os.path.join(run, name))
                 with open(os.path.join(run, name), "r+b") as f:

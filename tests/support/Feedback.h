@@ -1,5 +1,4 @@
-#ifndef VESK_TESTS_SUPPORT_FEEDBACK_H
-#define VESK_TESTS_SUPPORT_FEEDBACK_H
+#pragma once
 
 // What immediate-mode drawing emits, caught in feedback mode: each primitive in window coordinates with colour and
 // texture coordinates (quads as polygons, lines as ends); a full buffer or an unknown token stops the program.
@@ -13,10 +12,7 @@
 #include <functional>
 #include <vector>
 
-struct FeedbackVertex
-{
-    float x, y, r, g, b, a, s, t;
-};
+struct FeedbackVertex { float x, y, r, g, b, a, s, t; };
 inline bool operator==(const FeedbackVertex& a, const FeedbackVertex& b) { return !std::memcmp(&a, &b, sizeof a); }
 typedef std::vector<FeedbackVertex> FeedbackPrimitive;
 
@@ -50,4 +46,3 @@ inline bool OpenGlWindow()
     return open;
 }
 
-#endif

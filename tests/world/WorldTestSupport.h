@@ -1,5 +1,4 @@
-#ifndef VESK_TESTS_WORLD_WORLDTESTSUPPORT_H
-#define VESK_TESTS_WORLD_WORLDTESTSUPPORT_H
+#pragma once
 
 // A world driven through its operations; without a sound list the bank's silent stand-ins count what it played.
 
@@ -74,4 +73,3 @@ protected:
 
 } // namespace worldtest
 
-#endif
