@@ -36,7 +36,7 @@ CSearchArena::~CSearchArena()
     for (char* block : m_blocks)
     {
         ASAN_UNPOISON_MEMORY_REGION(block, kBlockBytes);
-        ::operator delete(block, kBlockBytes, std::align_val_t(kBlockBytes));
+        ::operator delete(block, std::align_val_t(kBlockBytes));   // unsized: clang 14 lacks sized deallocation by default
     }
 }
 
