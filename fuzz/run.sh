@@ -8,8 +8,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 mode="${2:-}"
 [[ -d "${1:-}" && ( "$mode" == --fixed || "$mode" =~ ^[0-9]+$ ) ]] || { echo "usage: fuzz/run.sh BUILD_DIR --fixed|SECONDS [TARGET...]" >&2; exit 2; }
 build="$(cd "$1" && pwd)" && mkdir -p "$build/fuzz-artifacts"
-shift 2
-targets=("$@")
+shift 2; targets=("$@")
 [ $# -gt 0 ] || targets=(fuzz_list_file fuzz_rect_packer fuzz_sprite_packing fuzz_font)
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$here/../tests/hardening/lsan.supp:print_suppressions=0" SDL_AUDIODRIVER=dummy

@@ -262,8 +262,7 @@ def broken_picture(site, vesk, source):
     script = pathlib.Path(site, "vesk.js").read_text()   # where the picture lies in vesk.data
     files = json.JSONDecoder().raw_decode(script, script.index('loadPackage({"files"') + len("loadPackage("))[0]["files"]
     with open(site + "/vesk.data", "r+b") as f:
-        f.seek(next(e for e in files if e["filename"] == "/Data/gold.png")["start"])
-        f.write(broken)
+        f.seek(next(e for e in files if e["filename"] == "/Data/gold.png")["start"]), f.write(broken)
     with serving(site) as url, WebKit(url) as page:
         xsession.play_blind(page)   # the placement's frame left out: it may show Silver's reply on one side only
         compare(desktop, page, [s for s in desktop.frames if not s.startswith("a token placed")])

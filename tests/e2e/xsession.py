@@ -176,8 +176,7 @@ def install(deb, root, elsewhere):   # the desktop entry names the place the pac
           "the desktop entry starts the launcher")
     with Game([root + "/usr/games/vesk", "-fullscreen", "two words"], elsewhere) as game:
         game.wait_change("a first frame", game.blank)
-        with open("/proc/%d/cmdline" % game.proc.pid, "rb") as f:
-            argv = f.read().split(b"\0")[:-1]
+        with open("/proc/%d/cmdline" % game.proc.pid, "rb") as f: argv = f.read().split(b"\0")[:-1]
         check(os.path.realpath(argv[0]) == os.path.realpath(program).encode() and argv[1:] == [b"-fullscreen", b"two words"]
               and os.path.realpath("/proc/%d/cwd" % game.proc.pid) == os.path.realpath(data),
               "the launcher runs the program in its place, with its arguments, in its data folder")
@@ -187,8 +186,7 @@ def install(deb, root, elsewhere):   # the desktop entry names the place the pac
 def bad_data(vesk, src, cases):
     files = ["Vesk.bmp", "Data/sprites.dat", "Data/sounds.dat", "Data/36DAYSAG.TTF"]
     for name in files[1:3]:
-        with open(os.path.join(src, name), encoding="latin-1") as f:
-            files += [line.strip().replace("\\", "/") for line in f if line.strip()]
+        with open(os.path.join(src, name), encoding="latin-1") as f: files += [line.strip().replace("\\", "/") for line in f if line.strip()]
     files, failed = list(dict.fromkeys(files)), []
     # One file at a time only missing: the game refuses a damaged file as it does an absent one.
     # All at once, damaged every way: "all" leaves the lists and the icon whole so that every
@@ -207,8 +205,7 @@ def bad_data(vesk, src, cases):
                     f.write(random.Random(zlib.crc32(name.encode())).randbytes(max(size, 64)) if mode == "random" else b"")
                 if mode == "missing": os.remove(os.path.join(run, name))
             try:
-                if "Vesk.bmp" in targets:
-                    expect_start_failure([vesk], run)
+                if "Vesk.bmp" in targets: expect_start_failure([vesk], run)
                 else:
                     with Game([vesk], run) as game: play_blind(game)
             except (Failure, subprocess.SubprocessError) as e:

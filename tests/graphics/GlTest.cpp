@@ -97,7 +97,7 @@ protected:
 };
 
 // Sprites are numbered smallest first and placed largest first where the atlas grows least; of equal sides the later
-// first, leaving a strip 23 high where the tall image fits only lying. A missing file or empty line takes no number.
+// first, leaving a strip 16 high that the tall image fills lying. A missing file or empty line takes no number.
 TEST_F(Gl, sprite_sheet_worked_examples_give_order_places_and_texture)
 {
     const Image a{64, 64, 10}, b{32, 48, 20}, c{128, 16, 30}, d{48, 32, 40, true};
@@ -107,10 +107,12 @@ TEST_F(Gl, sprite_sheet_worked_examples_give_order_places_and_texture)
     for (unsigned i = 0; i < 4; ++i) places.insert(places.end(), {Sprite(i).m_u0 * 128, Sprite(i).m_v0 * 128});
     EXPECT_EQ(places, (std::vector<float>{65, 17, 0, 82, 0, 17, 0, 0}));
 
-    const Image first{1024, 1000, 1}, second{1024, 1000, 2}, tall{16, 64, 4};
+    const Image first{1024, 1007, 1}, second{1024, 1007, 2}, tall{16, 64, 4}, wide{999, 998, 8}, narrow{24, 8, 9};
     Load(Tga("1.tga", first) + "\n" + Tga("2.tga", second) + "\n" + Tga("w.tga", {1, 1025, 3}) + "\n" + Tga("t.tga", tall),
          {tall, second});
     EXPECT_TRUE(Sprite(0).m_turned);
+    Load(Tga("x.tga", wide) + "\n" + Tga("n.tga", narrow), {narrow, wide});   // narrow fills the strip right of wide
+    EXPECT_TRUE(!Sprite(0).m_turned && Sprite(0).m_u0 * 1024 == 1000 && Sprite(0).m_v0 == 0);
 
     // An image of no width is packed like any other: it takes 0,0 and the next one goes beside it.
     const Image none{0, 12, 5}, dot{8, 8, 6}, flat{1025, 0, 7};   // flat fits nowhere, and draws nothing in its place
@@ -125,13 +127,13 @@ TEST(RectPacker, worked_example)
     CRectPacker packer;
     for (Rect* r : {&a, &b, &c}) packer.AddRect(r);
     packer.AddFreeRect({1, 1, 62, 62});
-    std::vector<int> got{packer.Pack(1), a.x, a.y, b.x, b.y, c.x, c.y, packer.GetSize()};
+    std::vector<int> got{packer.Pack(1), a.x, a.y, b.x, b.y, c.x, c.y, packer.GetSize(), NextPowerOfTwo(kMaxPowerOfTwo + 1)};
     for (const Rect& f : packer.GetFreeRects()) got.insert(got.end(), {f.x, f.y, f.w, f.h});
     CRectPacker ties;   // of free areas where the square grows alike the first; 0 by 0 costs nothing at 0,0: never there
     Rect d{0, 0, 5, 5}, e{0, 0, 0, 0};
     ties.AddRect(&d), ties.AddRect(&e), ties.AddFreeRect({0, 0, 4, 4}), ties.AddFreeRect({1, 1, 9, 9}), ties.AddFreeRect({2, 2, 9, 9});
     got.insert(got.end(), {ties.Pack(0), d.x, d.y, e.x, e.y});
-    EXPECT_EQ(got, (std::vector<int>{true, 1, 12, 1, 1, 22, 1, 32, 22, 12, 41, 51, 12, 12, 9, 20, 1, 33, 10, 30, 12, 33, 9, 30,
+    EXPECT_EQ(got, (std::vector<int>{true, 1, 12, 1, 1, 22, 1, 32, 0, 22, 12, 41, 51, 12, 12, 9, 20, 1, 33, 10, 30, 12, 33, 9, 30,
                                      28, 1, 35, 5, 22, 7, 5, 4, 28, 7, 35, 4, true, 1, 1, 2, 2}));
 }
 

@@ -7,11 +7,9 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/with-xvfb.XXXXXX")
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/log" &
 xpid=$!
 cleanup() { kill "$xpid" 2>/dev/null || true; wait "$xpid" 2>/dev/null || true; rm -rf "$work"; }
-trap cleanup EXIT
-trap 'exit 130' INT; trap 'exit 143' TERM   # signals, too, go through the cleanup
+trap cleanup EXIT; trap 'exit 130' INT; trap 'exit 143' TERM   # signals, too, go through the cleanup
 for _ in $(seq 300); do   # a busy machine can take seconds
-  [ -s "$work/display" ] && break
-  kill -0 "$xpid" 2>/dev/null || break
+  { [ -s "$work/display" ] || ! kill -0 "$xpid" 2>/dev/null; } && break
   sleep 0.1
 done
 [ -s "$work/display" ] || { echo "with-xvfb: Xvfb gave no display:" >&2; cat "$work/log" >&2; exit 1; }

@@ -100,6 +100,8 @@ protected:
 TEST_F(WorldDraw, stocks_during_a_drag)
 {
     StartAt(Position("g1--/----/--s2--/----/--- g 0"));   // 18 and 17 in hand
+    const Frame board = Drawn();   // under each cell two shadow discs, fans of 32
+    EXPECT_EQ(std::count_if(board.begin(), board.end(), [](auto& p) { return p.size() == 3 && p[0].r == 0 && std::fabs(p[0].a - 0.2f) < 0.01f; }), 19 * 64);
     auto shown = [&](const CVector2& cell) {   // gold and silver tokens on the cell, then in the stocks
         const Frame f = Drawn();
         std::string counts;
@@ -140,8 +142,7 @@ TEST_F(WorldDraw, sounds_are_numbered_by_line)
 TEST_F(WorldDraw, the_engines_loop)
 {
     auto push = [](Uint8 type, int what = 0, Uint16 x = 0, Uint16 y = 0) {   // a key, a button or a gain
-        SDL_Event e{};
-        e.type = type;
+        SDL_Event e{type};   // the union's first member
         if (type == SDL_ACTIVEEVENT) e.active.state = SDL_APPACTIVE, e.active.gain = Uint8(what);
         else if (type == SDL_KEYDOWN || type == SDL_KEYUP) e.key.keysym.sym = SDLKey(what);
         else e.button.button = Uint8(what), e.button.x = x, e.button.y = y;
