@@ -56,8 +56,7 @@ TEST(ShippedData, windows_png_loader_gives_what_sdl_image_gives)
             pictures.push_back(kRoot + file);
     for (const std::string& file : pictures)
         EXPECT_EQ(Contents(file, windows::LoadPng), Contents(file)) << file;
-    std::ifstream silver(kRoot + "Data/silver.png", std::ios::binary);
-    const std::string png(std::istreambuf_iterator<char>(silver), {});
+    const std::string png(std::istreambuf_iterator<char>(std::ifstream(kRoot + "Data/silver.png", std::ios::binary).rdbuf()), {});
     EXPECT_EQ(windows::LoadPng("absent.png"), nullptr);
     for (const std::string& bytes : { std::string(), png.substr(0, png.size() / 2),
                                       std::string(png).replace(300, 8, "rubbish!"), png.substr(0, 8) + std::string(500, 'x') }) {

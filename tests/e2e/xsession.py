@@ -120,8 +120,7 @@ def escape_to_quit(game, tolerated=()):
 
 
 def play(game):
-    """Hard, a drag of 5 on the middle cell, Silver's reply, the pass ring, a
-    pass and the result, Escape twice, all as a player sees them."""
+    """Hard, a drag of 5 on the middle cell, Silver's reply, the pass ring, a pass and the result, Escape twice."""
     game.xdo("mousemove", 200, 410)
     game.wait_for("the menu on its backdrop, 'Hard' red under the pointer",
                   lambda s: s.menu() and s.backdrop() and s.count(HARD, RED, 55) > 150)
@@ -152,8 +151,7 @@ def play(game):
 
 
 def play_blind(game):
-    """The same start on damaged data, where pictures and texts may be
-    anything or nothing: each step must change the screen."""
+    """The same start on damaged data (pictures and texts may be anything or nothing): each step changes the screen."""
     menu = game.wait_change("a first frame", game.blank)
     game.xdo("mousemove", 200, 410, "click", 1)
     board = game.wait_change("the game screen after a click on 'Hard'", menu)
@@ -188,9 +186,8 @@ def bad_data(vesk, src, cases):
     for name in files[1:3]:
         with open(os.path.join(src, name), encoding="latin-1") as f: files += [line.strip().replace("\\", "/") for line in f if line.strip()]
     files, failed = list(dict.fromkeys(files)), []
-    # One file at a time only missing: the game refuses a damaged file as it does an absent one.
-    # All at once, damaged every way: "all" leaves the lists and the icon whole so that every
-    # file they name is read; "all+icon" damages everything, and the icon must fail the start.
+    # One file at a time only missing: the game refuses a damaged file as it does an absent one. All at once, damaged
+    # every way: "all" keeps the lists and the icon whole, so every file they name is read; "all+icon" damages all too.
     runs = [([f], "missing") for f in files] if "each" in (cases or ["each"]) else []
     for case in [c for c in cases or ["all", "all+icon"] if c != "each"]:
         targets = files[3:] if case == "all" else files if case == "all+icon" else [case]

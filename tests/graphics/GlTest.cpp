@@ -60,8 +60,7 @@ protected:
         std::ofstream(m_dir + "sprites.dat", std::ios::binary) << listText;
         sheet.Load(m_dir + "sprites.dat"), glBindTexture(GL_TEXTURE_2D, sheet.GetTextureId());
         int w = 0, h = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w), glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
         ASSERT_TRUE(w == sheet.GetAtlasSide() && h == w && sheet.GetNumSprites() == bySprite.size()) << w << " " << h;
         std::vector<Rgba> atlas(size_t(w) * h), expected(atlas.size(), Rgba{0, 0, 0, 0});
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, atlas.data());
@@ -70,7 +69,7 @@ protected:
             const Image& image = bySprite[i];
             SCOPED_TRACE(i);
             EXPECT_TRUE(s.m_halfWidth * 2 == image.w && s.m_halfHeight * 2 == image.h && s.m_texId == sheet.GetTextureId());
-            if (image.w > 1024) continue;
+            if (std::max(image.w, image.h) > 1024) continue;
             ASSERT_EQ(std::make_pair((s.m_u1 - s.m_u0) * w, (s.m_v1 - s.m_v0) * h),
                       s.m_turned ? std::make_pair(1.0f * image.h, 1.0f * image.w) : std::make_pair(1.0f * image.w, 1.0f * image.h));
             for (int iy = 0; iy < image.h; ++iy)
@@ -115,8 +114,8 @@ TEST_F(Gl, sprite_sheet_worked_examples_give_order_places_and_texture)
     EXPECT_TRUE(!Sprite(0).m_turned && Sprite(0).m_u0 * 1024 == 1000 && Sprite(0).m_v0 == 0);
 
     // An image of no width is packed like any other: it takes 0,0 and the next one goes beside it.
-    const Image none{0, 12, 5}, dot{8, 8, 6}, flat{1025, 0, 7};   // flat fits nowhere, and draws nothing in its place
-    Load(Tga("z.tga", none) + "\n" + Tga("d.tga", dot) + "\n" + Tga("f.tga", flat), {dot, none, flat});
+    const Image none{0, 12, 5}, dot{8, 8, 6}, flat{1025, 0, 7}, thin{0, 1025, 8};   // the last two fit nowhere, draw nothing
+    Load(Tga("z.tga", none) + "\n" + Tga("d.tga", dot) + "\n" + Tga("f.tga", flat) + "\n" + Tga("t.tga", thin), {dot, none, flat, thin});
     EXPECT_EQ(std::make_tuple(sheet.GetAtlasSide(), Sprite(0).m_u0 * 16, Sprite(1).m_halfHeight), std::make_tuple(16, 1.0f, 6.0f));
 }
 
@@ -127,14 +126,17 @@ TEST(RectPacker, worked_example)
     CRectPacker packer;
     for (Rect* r : {&a, &b, &c}) packer.AddRect(r);
     packer.AddFreeRect({1, 1, 62, 62});
-    std::vector<int> got{packer.Pack(1), a.x, a.y, b.x, b.y, c.x, c.y, packer.GetSize(), NextPowerOfTwo(kMaxPowerOfTwo + 1)};
-    for (const Rect& f : packer.GetFreeRects()) got.insert(got.end(), {f.x, f.y, f.w, f.h});
-    CRectPacker ties;   // of free areas where the square grows alike the first; 0 by 0 costs nothing at 0,0: never there
-    Rect d{0, 0, 5, 5}, e{0, 0, 0, 0};
+    std::vector<int> got{packer.Pack(1), a.x, a.y, b.x, b.y, c.x, c.y, packer.GetSize(), NextPowerOfTwo(kMaxPowerOfTwo + 1),
+                         NextPowerOfTwo((1 << 17) + 1)};
+    CRectPacker ties, exact;   // of free areas where the square grows alike the first; 0 by 0 never at 0,0
+    Rect d{0, 0, 5, 5}, e{0, 0, 0, 0}, g{0, 0, 4, 4};   // g as wide as its area, no gap: only the piece below is left
     ties.AddRect(&d), ties.AddRect(&e), ties.AddFreeRect({0, 0, 4, 4}), ties.AddFreeRect({1, 1, 9, 9}), ties.AddFreeRect({2, 2, 9, 9});
-    got.insert(got.end(), {ties.Pack(0), d.x, d.y, e.x, e.y});
-    EXPECT_EQ(got, (std::vector<int>{true, 1, 12, 1, 1, 22, 1, 32, 0, 22, 12, 41, 51, 12, 12, 9, 20, 1, 33, 10, 30, 12, 33, 9, 30,
-                                     28, 1, 35, 5, 22, 7, 5, 4, 28, 7, 35, 4, true, 1, 1, 2, 2}));
+    exact.AddRect(&g), exact.AddFreeRect({0, 0, 4, 9});
+    got.insert(got.end(), {ties.Pack(0), d.x, d.y, e.x, e.y, exact.Pack(0), g.x, g.y});
+    for (const CRectPacker* p : {&packer, &ties, &exact})
+        for (const Rect& f : p->GetFreeRects()) got.insert(got.end(), {f.x, f.y, f.w, f.h});
+    EXPECT_EQ(got, (std::vector<int>{true, 1, 12, 1, 1, 22, 1, 32, 0, 1 << 18, true, 1, 1, 2, 2, true, 0, 0, 22, 12, 41, 51, 12, 12,
+                                     9, 20, 1, 33, 10, 30, 12, 33, 9, 30, 28, 1, 35, 5, 22, 7, 5, 4, 28, 7, 35, 4, 0, 0, 4, 4, 6, 1, 4, 5, 1, 6, 5, 4, 6, 6, 4, 4, 2, 2, 9, 0, 2, 2, 0, 9, 2, 2, 9, 9, 0, 4, 4, 5}));
 }
 
 // A disc is a fan of 32 triangles, a ring a closed band: their areas are 32-gons'; neither leaves a texture bound.

@@ -124,10 +124,9 @@ TEST(Search, noise_strict_cut_offs_and_finished_games)
     CSearchNode* tree = Root(Played({ { 2, 2, 1 }, { 0, 0, 1 } })), *leaf = Root(gold);   // Gold may pass
     ExpandNode(tree, &g_arena, 2), ExpandNode(leaf, &g_arena, 0);   // two plies, the pass first; then none
     for (CSearchNode* child : tree->m_children)
-        EXPECT_TRUE(tree->m_children[0]->m_isPass && !child->m_children.empty() && child->m_children[0]->m_children.empty() &&
-                    leaf->m_children.empty());
+        EXPECT_TRUE(tree->m_children[0]->m_isPass && !child->m_children.empty() && child->m_children[0]->m_children.empty());
     const OpponentMove over = FindMove(Played({ { 0, 0, 0 }, { 0, 0, 0 } }), 2, 0);
-    EXPECT_TRUE(!over.found && over.nodes == 0 && over.draws == 0);
+    EXPECT_TRUE(!over.found && over.nodes == 0 && over.draws == 0 && leaf->m_children.empty());
     g_evalNoise = 1000;
     LoadDraws({});
     CSearchNode *root = Root(silver), *best = nullptr;

@@ -59,7 +59,8 @@ TEST_P(TextureFont, every_byte_draws_freetypes_bitmap_upside_down)
     CFontManager& fonts = *CFontManager::GetInstance();   // ids count the fonts that loaded
     fonts.Init();
     const CTextureFont *first = fonts.LoadFont(path, size), *none = fonts.LoadFont("/nonexistent", size), *second = fonts.LoadFont(path, size);
-    EXPECT_TRUE(first && !none && !fonts.LoadFont(path, -1) && !fonts.LoadFont(path, NAN) && second != first && fonts.GetFont(0) == first && fonts.GetFont(1) == second && !fonts.GetFont(2));
+    EXPECT_TRUE(first && !none && !fonts.LoadFont(path, -1) && !fonts.LoadFont(path, NAN) && second != first &&
+                fonts.GetFont(0) == first && fonts.GetFont(1) == second && !fonts.GetFont(2));
     fonts.Shutdown();
     EXPECT_EQ(fonts.GetFont(0), nullptr);
     font.DrawString("");   // binds the font's texture
