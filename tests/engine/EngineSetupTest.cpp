@@ -11,7 +11,12 @@
 
 namespace {
 
-bool AudioOpen() { return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0; }
+bool AudioOpen()   // as the game opens it: CD-quality stereo, 64 channels to mix
+{
+    int rate = 0, channels = 0; Uint16 format = 0;
+    return Mix_QuerySpec(&rate, &format, &channels) && rate == 44100 && format == AUDIO_S16LSB && channels == 2 &&
+           Mix_AllocateChannels(-1) == 64;
+}
 
 // A BMP icon, of 8 bits with a palette unless told otherwise; top-left index `key`.
 void WriteIcon(const std::string& path, int w, int h, Uint8 key = 0, int bits = 8)

@@ -106,7 +106,7 @@ TEST_F(Gl, sprite_sheet_worked_examples_give_order_places_and_texture)
     for (unsigned i = 0; i < 4; ++i) places.insert(places.end(), {Sprite(i).m_u0 * 128, Sprite(i).m_v0 * 128});
     EXPECT_EQ(places, (std::vector<float>{65, 17, 0, 82, 0, 17, 0, 0}));
 
-    const Image first{1024, 1007, 1}, second{1024, 1007, 2}, tall{16, 64, 4}, wide{999, 998, 8}, narrow{24, 8, 9};
+    const Image first{1024, 1007, 1}, second{1024, 1007, 2}, tall{16, 64, 4}, wide{999, 998, 8}, narrow{24, 8, 9, true};
     Load(Tga("1.tga", first) + "\n" + Tga("2.tga", second) + "\n" + Tga("w.tga", {1, 1025, 3}) + "\n" + Tga("t.tga", tall),
          {tall, second});
     EXPECT_TRUE(Sprite(0).m_turned);
@@ -129,13 +129,13 @@ TEST(RectPacker, worked_example)
     std::vector<int> got{packer.Pack(1), a.x, a.y, b.x, b.y, c.x, c.y, packer.GetSize(), NextPowerOfTwo(kMaxPowerOfTwo + 1),
                          NextPowerOfTwo((1 << 17) + 1)};
     CRectPacker ties, exact;   // of free areas where the square grows alike the first; 0 by 0 never at 0,0
-    Rect d{0, 0, 5, 5}, e{0, 0, 0, 0}, g{0, 0, 4, 4};   // g as wide as its area, no gap: only the piece below is left
+    Rect d{0, 0, 5, 5}, e{0, 0, 0, 0}, g{0, 0, 4, 4}, n{7, 7, -1, 5};   // g as wide as its area: only a piece below; n none
     ties.AddRect(&d), ties.AddRect(&e), ties.AddFreeRect({0, 0, 4, 4}), ties.AddFreeRect({1, 1, 9, 9}), ties.AddFreeRect({2, 2, 9, 9});
-    exact.AddRect(&g), exact.AddFreeRect({0, 0, 4, 9});
-    got.insert(got.end(), {ties.Pack(0), d.x, d.y, e.x, e.y, exact.Pack(0), g.x, g.y});
+    exact.AddRect(&g), exact.AddRect(&n), exact.AddFreeRect({0, 0, 4, 9});
+    got.insert(got.end(), {ties.Pack(0), d.x, d.y, e.x, e.y, exact.Pack(0), g.x, g.y, n.x, n.y});
     for (const CRectPacker* p : {&packer, &ties, &exact})
         for (const Rect& f : p->GetFreeRects()) got.insert(got.end(), {f.x, f.y, f.w, f.h});
-    EXPECT_EQ(got, (std::vector<int>{true, 1, 12, 1, 1, 22, 1, 32, 0, 1 << 18, true, 1, 1, 2, 2, true, 0, 0, 22, 12, 41, 51, 12, 12,
+    EXPECT_EQ(got, (std::vector<int>{true, 1, 12, 1, 1, 22, 1, 32, 0, 1 << 18, true, 1, 1, 2, 2, false, 0, 0, 7, 7, 22, 12, 41, 51, 12, 12,
                                      9, 20, 1, 33, 10, 30, 12, 33, 9, 30, 28, 1, 35, 5, 22, 7, 5, 4, 28, 7, 35, 4, 0, 0, 4, 4, 6, 1, 4, 5, 1, 6, 5, 4, 6, 6, 4, 4, 2, 2, 9, 0, 2, 2, 0, 9, 2, 2, 9, 9, 0, 4, 4, 5}));
 }
 
