@@ -19,8 +19,9 @@ int main(int argc, char* argv[])
     if (!started)
     {
         const std::string& reason = engine->GetInitError();
-        std::fprintf(stderr, "vesk: %s\n", reason.empty() ? "start-up failed" : reason.c_str());
-        windows::ShowStartFailure(reason.empty() ? "start-up failed" : reason.c_str());
+        const char* why = reason.empty() ? "start-up failed" : reason.c_str();
+        std::fprintf(stderr, "vesk: %s\n", why);
+        windows::ShowStartFailure(why);
         return 1;
     }
     return 0;
